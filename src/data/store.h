@@ -1,0 +1,193 @@
+#pragma once
+// The record store: one engine over SQLCipher. Each data file is one database file; each table of
+// its layout one SQL table with a column per field, a position column (the rowid, stable) and a
+// version column for the changed-by-another-station check. Keys are indexes (case-insensitive text
+// through a cp1252 collation, blank-excluded keys as partial indexes); every read goes through a
+// key cursor with row-value seeks and LIMIT, so nothing loads a whole file.
+#include "data/decimal.h"
+#include "data/layout.h"
+#include "data/result.h"
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <variant>
+#include <vector>
+
+struct sqlite3;
+struct sqlite3_stmt;
+
+namespace saldora::store {
+
+// Error numbers of the store, shown in the standard warnings as "text (number)".
+namespace errc {
+constexpr int NotFound = 2;
+constexpr int AccessDenied = 5;
+constexpr int Locked = 32;
+constexpr int RecordNotFound = 35;
+constexpr int InvalidDataFile = 36;
+constexpr int InvalidKeyFile = 38; // a key (index) is damaged or missing: rebuild the keys
+constexpr int DuplicateKey = 40;
+constexpr int WrongLayout = 47;
+constexpr int ChangedByAnotherStation = 89;
+constexpr int EngineError = 90; // the engine's own text follows
+} // namespace errc
+
+// Values of fields: integers (LONG, SHORT, BYTE, ULONG, DECIMAL hundredths, dates), doubles
+// (REAL) and cp1252 text.
+using Value = std::variant<int64_t, double, std::string>;
+
+class Record {
+public:
+    Record() = default;
+    explicit Record(const Table& table);
+
+    const Table& table() const { return *table_; }
+    int64_t position = 0; // 0 until stored
+    int64_t version = 0;
+
+    const Value& operator[](int field) const { return values_[field]; }
+    const Value& get(std::string_view fieldName) const;
+    // Stores a value after fitting it to the field (text truncated at its width and clipped,
+    // integers converted). Fails for a value of the wrong kind or out of the field's range.
+    Status set(int field, Value v);
+    Status set(std::string_view fieldName, Value v);
+
+    std::string text(int field) const;
+    int64_t integer(int field) const;
+    double real(int field) const;
+    Decimal decimal(int field) const { return Decimal::fromCents(integer(field)); }
+
+    const std::vector<Value>& values() const { return values_; }
+
+private:
+    const Table* table_ = nullptr;
+    std::vector<Value> values_;
+};
+
+// Checks and converts a value for a field (see Record::set).
+Result<Value> fitValue(const Field& field, Value v);
+// The field's zero value: "" or 0.
+Value blankValue(const Field& field);
+
+// The program-held secret of the encrypted files, built at run time; the page key is derived
+// from it once per process.
+std::string dataFileOwner();
+
+class Database;
+
+enum class Direction { Forward, Backward };
+
+// Reads a table in the order of one key. Positioned by a seek; next()/previous() step one record
+// at a time (fetched in small batches) and are exact about ties: equal key values are ordered by
+// record position.
+class Cursor {
+public:
+    Cursor(Database& db, const Table& table, const Key& key);
+    ~Cursor();
+    Cursor(const Cursor&) = delete;
+    Cursor& operator=(const Cursor&) = delete;
+
+    // Values for the first components of the key (a prefix); the missing ones count as lowest
+    // (at or after) or highest (at or before).
+    void seekAtOrAfter(const std::vector<Value>& prefix = {});
+    void seekAtOrBefore(const std::vector<Value>& prefix = {});
+    void seekFirst() { seekAtOrAfter({}); }
+    void seekLast() { seekAtOrBefore({}); }
+    // Just after / just before a record read earlier (its key values and position).
+    void seekAfter(const Record& record);
+    void seekBefore(const Record& record);
+
+    // Next record in key order from the current place; the cursor moves on.
+    Result<std::optional<Record>> next();
+    Result<std::optional<Record>> previous();
+    // Up to n records in the given direction from the current place.
+    Result<std::vector<Record>> page(int n, Direction direction = Direction::Forward);
+
+private:
+    struct Impl;
+    std::unique_ptr<Impl> impl_;
+};
+
+// One open data file (one connection). Not shared between threads.
+class Database {
+public:
+    enum class Create { IfMissing, Never };
+
+    // Opens the file at `path` for shared reading and writing. A missing file is an error
+    // errc::NotFound unless `create` is IfMissing. The layout is checked against the one kept in
+    // the file (errc::WrongLayout) and the keys against it (errc::InvalidKeyFile); a file that
+    // the secret does not open, or that is no data file, gives errc::InvalidDataFile.
+    static Result<std::unique_ptr<Database>> open(const std::string& path, const FileLayout& layout,
+                                                  Create create = Create::Never);
+    ~Database();
+
+    const FileLayout& layout() const { return layout_; }
+    const std::string& path() const { return path_; }
+
+    Result<int64_t> count(const Table& table);
+    // Adds the record; sets its position and version.
+    Status add(Record& record);
+    Result<Record> get(const Table& table, int64_t position);
+    // Writes the record over the stored one at its position, unless another connection changed
+    // it since it was read (errc::ChangedByAnotherStation; nothing written).
+    Status put(Record& record);
+    Status remove(const Record& record);
+
+    // Explicit transactions group several writes; a write outside one runs in its own.
+    // BEGIN IMMEDIATE with a 2-second wait for the lock.
+    Status begin();
+    Status commit();
+    void rollback();
+    bool inTransaction() const;
+
+    // Drops and recreates every key of the file.
+    Status rebuildKeys();
+    // The engine's integrity check and the key consistency check: empty when sound, otherwise
+    // one line per fault.
+    Result<std::vector<std::string>> check();
+
+    // For the engine's own tools and tests: the raw connection, the SQL names, prepared statements.
+    sqlite3* handle() const { return db_; }
+    static std::string sqlName(const Table& table);
+    static std::string sqlColumn(const Field& field);
+    sqlite3_stmt* statement(const std::string& sql); // cached; reset before return
+
+private:
+    Database(std::string path, const FileLayout& layout);
+    Status configure(bool created);
+    Status verifyLayout();
+    Status createSchema();
+    Error engineError(int rc) const;
+    Status write(const Table& table, const std::string& sql, Record& record, bool update);
+
+    friend class Cursor;
+    std::string path_;
+    const FileLayout& layout_;
+    sqlite3* db_ = nullptr;
+    struct Cache;
+    std::unique_ptr<Cache> cache_;
+};
+
+// A transaction for a scope: rolled back unless committed.
+class Transaction {
+public:
+    explicit Transaction(Database& db) : db_(db), status_(db.begin()) {}
+    ~Transaction() {
+        if (status_.ok() && !done_) db_.rollback();
+    }
+    const Status& status() const { return status_; }
+    Status commit() {
+        done_ = true;
+        return db_.commit();
+    }
+
+private:
+    Database& db_;
+    Status status_;
+    bool done_ = false;
+};
+
+} // namespace saldora::store
