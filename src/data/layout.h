@@ -54,6 +54,8 @@ struct Table {
     const Key* key(std::string_view name) const;
     // Field indexes of the key's components.
     std::vector<int> keyFields(const Key& key) const;
+    // Bytes of a fixed-length record of this layout (memos apart).
+    int recordSize() const;
     // A text naming everything that shapes the stored table; kept in each file to recognise a
     // file of another layout.
     std::string signature() const;
@@ -68,8 +70,7 @@ struct FileLayout {
     const Table& table(std::string_view name = {}) const; // first table when name is empty
 };
 
-// Every key component must be a field of its table, and a text field may not sit in keys of both
-// letter-case kinds (its column carries the key's comparison). Returns a description of the first
+// Every key must have components, each a field of its table. Returns a description of the first
 // fault, or an empty text.
 std::string validate(const FileLayout& layout);
 

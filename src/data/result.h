@@ -10,6 +10,8 @@ namespace saldora {
 struct Error {
     int code = 0;
     std::string text;
+    // When a lower engine reported the failure: its own number (the text is then the engine's).
+    int engineCode = 0;
 };
 
 template <class T> class [[nodiscard]] Result {
@@ -24,6 +26,7 @@ public:
     T&& value() && { return std::get<0>(std::move(v_)); }
     T& operator*() & { return value(); }
     const T& operator*() const& { return value(); }
+    T&& operator*() && { return std::move(*this).value(); }
     T* operator->() { return &value(); }
     const T* operator->() const { return &value(); }
     const Error& error() const { return std::get<1>(v_); }

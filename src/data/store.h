@@ -2,8 +2,8 @@
 // The record store: one engine over SQLCipher. Each data file is one database file; each table of
 // its layout one SQL table with a column per field, a position column (the rowid, stable) and a
 // version column for the changed-by-another-station check. Keys are indexes (case-insensitive text
-// through a cp1252 collation, blank-excluded keys as partial indexes); every read goes through a
-// key cursor with row-value seeks and LIMIT, so nothing loads a whole file.
+// components over a cp1252-folded copy of the text, blank-excluded keys as partial indexes); every
+// read goes through a key cursor with row-value seeks and LIMIT, so nothing loads a whole file.
 #include "data/decimal.h"
 #include "data/layout.h"
 #include "data/result.h"
@@ -34,6 +34,10 @@ constexpr int WrongLayout = 47;
 constexpr int ChangedByAnotherStation = 89;
 constexpr int EngineError = 90; // the engine's own text follows
 } // namespace errc
+
+// A physical name without an extension gets this one.
+constexpr const char* kDefaultExtension = ".sld";
+std::string withDefaultExtension(const std::string& physicalName);
 
 // Values of fields: integers (LONG, SHORT, BYTE, ULONG, DECIMAL hundredths, dates), doubles
 // (REAL) and cp1252 text.
@@ -80,9 +84,10 @@ class Database;
 
 enum class Direction { Forward, Backward };
 
-// Reads a table in the order of one key. Positioned by a seek; next()/previous() step one record
-// at a time (fetched in small batches) and are exact about ties: equal key values are ordered by
-// record position.
+// Reads a table in the order of one key; equal key values are ordered by record position, so
+// every step is exact about ties. After a read the cursor stands on that record: next() reads
+// the one after it, previous() the one before. Rows are fetched in small batches and no engine
+// lock is held between calls, so an idle cursor never blocks another station's writes.
 class Cursor {
 public:
     Cursor(Database& db, const Table& table, const Key& key);
@@ -90,21 +95,27 @@ public:
     Cursor(const Cursor&) = delete;
     Cursor& operator=(const Cursor&) = delete;
 
-    // Values for the first components of the key (a prefix); the missing ones count as lowest
-    // (at or after) or highest (at or before).
+    // Position by values for the first components of the key (a prefix). After seekAtOrAfter,
+    // next() reads the first record whose components are >= the prefix and previous() the last
+    // one below it; after seekAtOrBefore, previous() reads the last record whose components are
+    // <= the prefix and next() the first one above it.
     void seekAtOrAfter(const std::vector<Value>& prefix = {});
     void seekAtOrBefore(const std::vector<Value>& prefix = {});
     void seekFirst() { seekAtOrAfter({}); }
     void seekLast() { seekAtOrBefore({}); }
-    // Just after / just before a record read earlier (its key values and position).
-    void seekAfter(const Record& record);
-    void seekBefore(const Record& record);
+    // Stand on a record read earlier (by its key values and position), as if just read.
+    void seekTo(const Record& record);
 
     // Next record in key order from the current place; the cursor moves on.
     Result<std::optional<Record>> next();
     Result<std::optional<Record>> previous();
     // Up to n records in the given direction from the current place.
     Result<std::vector<Record>> page(int n, Direction direction = Direction::Forward);
+
+    // The engine's query plan of every query shape this cursor runs, one line each, as
+    // "<number of seek values>: <plan>": a check that every read goes through the key's index
+    // (a search wherever there are seek values), never a sort.
+    std::vector<std::string> explain();
 
 private:
     struct Impl;
@@ -115,13 +126,17 @@ private:
 class Database {
 public:
     enum class Create { IfMissing, Never };
+    // Full: the layout and every key must be as declared. Layout: the keys are not looked at, so
+    // that a file whose keys are damaged can be opened to rebuild them.
+    enum class Verify { Full, Layout };
 
     // Opens the file at `path` for shared reading and writing. A missing file is an error
     // errc::NotFound unless `create` is IfMissing. The layout is checked against the one kept in
     // the file (errc::WrongLayout) and the keys against it (errc::InvalidKeyFile); a file that
     // the secret does not open, or that is no data file, gives errc::InvalidDataFile.
     static Result<std::unique_ptr<Database>> open(const std::string& path, const FileLayout& layout,
-                                                  Create create = Create::Never);
+                                                  Create create = Create::Never,
+                                                  Verify verify = Verify::Full);
     ~Database();
 
     const FileLayout& layout() const { return layout_; }
@@ -159,6 +174,7 @@ private:
     Database(std::string path, const FileLayout& layout);
     Status configure(bool created);
     Status verifyLayout();
+    Status verifyKeys();
     Status createSchema();
     Error engineError(int rc) const;
     Status write(const Table& table, const std::string& sql, Record& record, bool update);
