@@ -15,12 +15,14 @@ namespace saldora::testing {
 
 class ChildProcess {
 public:
-    explicit ChildProcess(const std::vector<std::string>& argv) {
+    // With mergeErrors, standard error goes to the same pipe.
+    explicit ChildProcess(const std::vector<std::string>& argv, bool mergeErrors = false) {
         int fds[2];
         if (pipe(fds) != 0) return;
         pid_ = fork();
         if (pid_ == 0) {
             dup2(fds[1], STDOUT_FILENO);
+            if (mergeErrors) dup2(fds[1], STDERR_FILENO);
             close(fds[0]);
             close(fds[1]);
             std::vector<char*> args;
@@ -81,6 +83,15 @@ public:
 
     void kill(int signal) {
         if (pid_ > 0 && !reaped_) ::kill(pid_, signal);
+    }
+
+    // Runs to the end: exit code (-1 when killed) and everything it printed.
+    static std::pair<int, std::string> run(const std::vector<std::string>& argv) {
+        ChildProcess p(argv, true);
+        std::string out, line;
+        while (p.readLine(line, std::chrono::seconds(60))) out += line + "\n";
+        int status = p.wait();
+        return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, out};
     }
 
     // Exit status as from waitpid.

@@ -282,6 +282,11 @@ int pictures(std::vector<std::string> args) {
     bool parse = !args.empty() && args[0] == "--parse";
     if (parse) args.erase(args.begin());
     if (args.size() < 2) return usage();
+    auto pic = cp1252::fromUtf8(args[0]); // pictures hold cp1252 literals, as values do
+    if (!pic) {
+        std::cerr << pic.error().text << "\n";
+        return kFailure;
+    }
     int result = kOk;
     for (size_t i = 1; i < args.size(); ++i) {
         auto in = cp1252::fromUtf8(args[i]);
@@ -290,7 +295,7 @@ int pictures(std::vector<std::string> args) {
             result = kFailure;
             continue;
         }
-        auto out = parse ? picture::readPlain(args[0], *in) : picture::formatPlain(args[0], *in);
+        auto out = parse ? picture::readPlain(*pic, *in) : picture::formatPlain(*pic, *in);
         if (!out) {
             std::cerr << args[i] << ": " << out.error().text << "\n";
             result = kFailure;
