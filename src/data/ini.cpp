@@ -77,7 +77,8 @@ std::optional<Body> findSection(const Lines& lines, std::string_view section) {
         auto name = headerName(lines[i].text);
         if (!name || !sameName(*name, section)) continue;
         size_t end = i + 1;
-        while (end < lines.size() && !headerName(lines[end].text)) ++end;
+        while (end < lines.size() && !headerName(lines[end].text))
+            ++end;
         return Body{i, i + 1, end};
     }
     return std::nullopt;
@@ -95,7 +96,9 @@ Error fileError(const std::string& path, const std::string& what, const std::str
     return Error{5, "Não foi possível " + what + " o arquivo " + path + ": " + reason};
 }
 
-std::string lastSystemError() { return std::strerror(errno ? errno : EIO); }
+std::string lastSystemError() {
+    return std::strerror(errno ? errno : EIO);
+}
 
 // Reads the file's lines; a missing file has none.
 Result<Lines> load(const std::string& path) {
@@ -125,7 +128,8 @@ Result<Lines> load(const std::string& path) {
 // never sees half a file.
 Status save(const std::string& path, const Lines& lines) {
     std::string content;
-    for (const auto& l : lines) content += l.text + l.end;
+    for (const auto& l : lines)
+        content += l.text + l.end;
     const std::string temporary = path + ".~" + std::to_string(::getpid());
     {
         std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
@@ -148,9 +152,13 @@ Status save(const std::string& path, const Lines& lines) {
     return {};
 }
 
-bool hasLineBreak(std::string_view s) { return s.find_first_of(kNewLine) != std::string_view::npos; }
+bool hasLineBreak(std::string_view s) {
+    return s.find_first_of(kNewLine) != std::string_view::npos;
+}
 
-Error refused(std::string text) { return Error{22, std::move(text)}; }
+Error refused(std::string text) {
+    return Error{22, std::move(text)};
+}
 
 // The names and value of a write in cp1252, or why they cannot be written.
 struct Entry {
@@ -164,7 +172,8 @@ Result<Entry> encode(std::string_view section, std::string_view key, std::string
     if (k.empty() || k.find('=') != std::string_view::npos || k.front() == ';' ||
         k.front() == '[' || hasLineBreak(k))
         return refused("Nome de chave inválido: \"" + std::string(key) + "\".");
-    if (hasLineBreak(value)) return refused("O valor de \"" + std::string(key) + "\" tem quebra de linha.");
+    if (hasLineBreak(value))
+        return refused("O valor de \"" + std::string(key) + "\" tem quebra de linha.");
     auto s = cp1252::fromUtf8(section);
     if (!s) return s.error();
     auto n = cp1252::fromUtf8(k);
@@ -280,7 +289,8 @@ Status write(std::string_view file, std::string_view section, std::string_view k
     }
     // A new key goes after the section's last line that is not blank.
     size_t at = body->end;
-    while (at > body->begin && trim(lines[at - 1].text).empty()) --at;
+    while (at > body->begin && trim(lines[at - 1].text).empty())
+        --at;
     if (lines[at - 1].end.empty()) lines[at - 1].end = kNewLine;
     lines.insert(lines.begin() + static_cast<std::ptrdiff_t>(at),
                  {entry->key + "=" + entry->value, std::string(kNewLine)});
@@ -312,7 +322,8 @@ std::vector<std::pair<std::string, std::string>> section(std::string_view file,
         auto name = keyName((*lines)[i].text);
         if (!name) continue;
         bool duplicate = false;
-        for (auto n : seen) duplicate = duplicate || sameName(n, *name);
+        for (auto n : seen)
+            duplicate = duplicate || sameName(n, *name);
         if (duplicate) continue;
         seen.push_back(*name);
         keys.emplace_back(cp1252::toUtf8(*name), cp1252::toUtf8(valueOf((*lines)[i].text)));

@@ -80,7 +80,8 @@ inline constexpr std::string_view pesquisaContasList = "ktBrowseFormat10_Pesquis
 inline constexpr std::string_view pesquisaFiliaisList = "ktBrowseFormat10_PesquisaFiliais_Browse:1";
 inline constexpr std::string_view pesquisaMovimentoList =
     "ktBrowseFormat11_PesquisaMovimento_Browse:1";
-inline constexpr std::string_view pesquisaUsuariosList = "ktBrowseFormat9_Pesquisa_usuarios_Browse:1";
+inline constexpr std::string_view pesquisaUsuariosList =
+    "ktBrowseFormat9_Pesquisa_usuarios_Browse:1";
 inline constexpr std::string_view acessoRapidoTree = "ktBrowseFormat1_Acesso_rapido_RelTree";
 inline constexpr std::string_view exportaClientesAllFields =
     "ktBrowseFormat4_ExportaClientes_AllFieldsList";
@@ -101,8 +102,10 @@ inline constexpr std::string_view cadastraContasTab = "ktSelectedTab8_CadastraCo
 inline constexpr std::string_view cadastraFiliaisTab = "ktSelectedTab8_CadastraFiliais_CurrentTab";
 inline constexpr std::string_view cadastraMovimentoTab =
     "ktSelectedTab9_CadastraMovimento_CurrentTab";
-inline constexpr std::string_view pesquisaUsuariosTab = "ktSelectedTab9_Pesquisa_usuarios_CurrentTab";
-inline constexpr std::string_view cadastraUsuariosTab = "ktSelectedTab9_Cadastra_usuarios_CurrentTab";
+inline constexpr std::string_view pesquisaUsuariosTab =
+    "ktSelectedTab9_Pesquisa_usuarios_CurrentTab";
+inline constexpr std::string_view cadastraUsuariosTab =
+    "ktSelectedTab9_Cadastra_usuarios_CurrentTab";
 } // namespace preferences
 
 // The screen font of all windows, in KVELT.INI in the section with an empty name. An empty name

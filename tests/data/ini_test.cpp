@@ -39,7 +39,9 @@ print(json.dumps({s: dict(cp.items(s, raw=True)) for s in cp.sections()}))
 TEST(Ini, FileWrittenHereReadsTheSameInPython) {
     WorkFolder folder;
     const std::string file = "./KVELT.INI";
-    struct Entry { std::string section, key, value; };
+    struct Entry {
+        std::string section, key, value;
+    };
     const Entry entries[] = {
         {"Preserved", "GLO:DefaultPath", "/home/loja/Dados Ação"},
         {"Preserved", "GLO:SetDefaultPath", "1"},
@@ -49,7 +51,8 @@ TEST(Ini, FileWrittenHereReadsTheSameInPython) {
         {"PesquisaMovimento", "XPos", ""},
         {"Preserved", "GLO:DefaultPath", "/dados/ÚLTIMO €"}, // rewrites the first one
     };
-    for (const auto& e : entries) ASSERT_TRUE(ini::write(file, e.section, e.key, e.value).ok());
+    for (const auto& e : entries)
+        ASSERT_TRUE(ini::write(file, e.section, e.key, e.value).ok());
 
     QJsonObject read = readWithPython(folder.path() / "KVELT.INI");
     EXPECT_EQ(read.size(), 4);
@@ -67,19 +70,18 @@ TEST(Ini, FileWrittenHereReadsTheSameInPython) {
 
 TEST(Ini, WriteKeepsEverythingElseOfAFileEditedByHand) {
     WorkFolder folder;
-    const std::string before =
-        "; settings of the shop\r\n"
-        "[Preserved]\r\n"
-        "  GLO:DefaultPath = /old/path  \r\n"
-        "# a note\n"                  // a line with its own line end
-        "Loose line without equals\r\n"
-        "\r\n"
-        "[Main]\r\n"
-        "Maximize=No\r\n"
-        "\r\n"
-        "\r\n"
-        "[Other]\r\n"
-        "last=1";                      // no line end at the very end
+    const std::string before = "; settings of the shop\r\n"
+                               "[Preserved]\r\n"
+                               "  GLO:DefaultPath = /old/path  \r\n"
+                               "# a note\n" // a line with its own line end
+                               "Loose line without equals\r\n"
+                               "\r\n"
+                               "[Main]\r\n"
+                               "Maximize=No\r\n"
+                               "\r\n"
+                               "\r\n"
+                               "[Other]\r\n"
+                               "last=1"; // no line end at the very end
     WorkFolder::put(folder.path() / "KVELT.INI", before);
 
     ASSERT_TRUE(ini::write("./KVELT.INI", "preserved", "glo:defaultpath", "/new").ok());
@@ -87,24 +89,23 @@ TEST(Ini, WriteKeepsEverythingElseOfAFileEditedByHand) {
     ASSERT_TRUE(ini::write("./KVELT.INI", "Other", "next", "2").ok());
     ASSERT_TRUE(ini::write("./KVELT.INI", "New", "k", "v").ok());
 
-    const std::string after =
-        "; settings of the shop\r\n"
-        "[Preserved]\r\n"
-        "  GLO:DefaultPath = /new\r\n"
-        "# a note\n"
-        "Loose line without equals\r\n"
-        "\r\n"
-        "[Main]\r\n"
-        "Maximize=No\r\n"
-        "XPos=10\r\n"
-        "\r\n"
-        "\r\n"
-        "[Other]\r\n"
-        "last=1\r\n"
-        "next=2\r\n"
-        "\r\n"
-        "[New]\r\n"
-        "k=v\r\n";
+    const std::string after = "; settings of the shop\r\n"
+                              "[Preserved]\r\n"
+                              "  GLO:DefaultPath = /new\r\n"
+                              "# a note\n"
+                              "Loose line without equals\r\n"
+                              "\r\n"
+                              "[Main]\r\n"
+                              "Maximize=No\r\n"
+                              "XPos=10\r\n"
+                              "\r\n"
+                              "\r\n"
+                              "[Other]\r\n"
+                              "last=1\r\n"
+                              "next=2\r\n"
+                              "\r\n"
+                              "[New]\r\n"
+                              "k=v\r\n";
     EXPECT_EQ(WorkFolder::contents(folder.path() / "KVELT.INI"), after);
 
     // Comments and loose lines are not keys.
@@ -168,7 +169,9 @@ TEST(Ini, TextOnDiskIsCp1252WithCrLfAndWhatItCannotHoldIsRefused) {
     EXPECT_EQ(ini::read("./KVELT.INI", "SEÇÃO", "descrição"), "Preço € 10");
 
     const std::string kept = WorkFolder::contents(folder.path() / "KVELT.INI");
-    struct Bad { std::string section, key, value; };
+    struct Bad {
+        std::string section, key, value;
+    };
     const Bad bad[] = {
         {"Seção", "Descrição", "Preço ≥ 10"}, // not in cp1252
         {"Seção", "Descrição", "two\r\nlines"},
@@ -202,7 +205,10 @@ TEST(Ini, ValuesNumbersRemovalAndSectionListing) {
     EXPECT_EQ(ini::read("./T.INI", "S", "empty", "default"), "");
     EXPECT_EQ(ini::read("./T.INI", "S", "absent", "default"), "default");
 
-    struct Number { const char* key; long expected; };
+    struct Number {
+        const char* key;
+        long expected;
+    };
     for (auto n : {Number{"number", 12}, Number{"negative", -3}, Number{"word", 0},
                    Number{"empty", 0}, Number{"absent", 7}})
         EXPECT_EQ(ini::readNumber("./T.INI", "S", n.key, 7), n.expected) << n.key;

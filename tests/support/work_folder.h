@@ -10,7 +10,7 @@
 namespace saldora::testing {
 
 class WorkFolder {
-public:
+  public:
     WorkFolder() {
         namespace fs = std::filesystem;
         std::string pattern = (fs::temp_directory_path() / "saldora-test-XXXXXX").string();
@@ -22,8 +22,10 @@ public:
     }
     ~WorkFolder() {
         std::filesystem::current_path(previous_);
-        if (hadXdg_) ::setenv("XDG_CONFIG_HOME", previousXdg_.c_str(), 1);
-        else ::unsetenv("XDG_CONFIG_HOME");
+        if (hadXdg_)
+            ::setenv("XDG_CONFIG_HOME", previousXdg_.c_str(), 1);
+        else
+            ::unsetenv("XDG_CONFIG_HOME");
         std::error_code ignored;
         std::filesystem::remove_all(path_, ignored);
     }
@@ -44,7 +46,7 @@ public:
         std::ofstream(file, std::ios::binary | std::ios::trunc) << bytes;
     }
 
-private:
+  private:
     std::filesystem::path path_, previous_;
     std::string previousXdg_;
     bool hadXdg_ = false;
