@@ -1,0 +1,203 @@
+#include "ui/screen.h"
+
+#include "data/globals.h"
+#include "ui/window_state.h"
+
+#include <QAbstractButton>
+#include <QAbstractItemView>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QKeyEvent>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QPlainTextEdit>
+#include <QPointer>
+#include <QPushButton>
+#include <QTextEdit>
+
+namespace saldora::ui {
+namespace {
+
+QPointer<QMdiArea> gWorkspace;
+std::function<void(const PopupHelpRequest&)> gPopupHelp;
+
+std::string controlName(const QWidget* w) {
+    return w ? w->objectName().toStdString() : std::string();
+}
+
+} // namespace
+
+void setWorkspace(QMdiArea* area) { gWorkspace = area; }
+QMdiArea* workspace() { return gWorkspace; }
+
+void setPopupHelpHandler(std::function<void(const PopupHelpRequest&)> handler) {
+    gPopupHelp = std::move(handler);
+}
+
+Screen::Screen(std::string procedure, QWidget* parent)
+    : QWidget(parent), procedure_(std::move(procedure)) {
+    setObjectName(QString::fromStdString(procedure_));
+    setAttribute(Qt::WA_DeleteOnClose);
+}
+
+Screen::~Screen() {
+    if (&message_box::currentMessageOptions() == &messageOptions_)
+        message_box::setCurrentMessageOptions(nullptr);
+    if (!finished_) {
+        finished_ = true;
+        if (opener_) opener_->childFinished(result_);
+    }
+}
+
+QWidget* Screen::frameWindow() const {
+    return subWindow_ ? static_cast<QWidget*>(subWindow_) : const_cast<Screen*>(this);
+}
+
+void Screen::setClosable(bool closable) {
+    closable_ = closable;
+    QWidget* w = frameWindow();
+    w->setWindowFlag(Qt::WindowCloseButtonHint, closable);
+}
+
+void Screen::open() {
+    enterTab_ = globals().enterTab == 1;
+    qApp->installEventFilter(this);
+    WindowState state = readWindowState(procedure_);
+    if (QMdiArea* area = workspace()) {
+        subWindow_ = area->addSubWindow(this);
+        subWindow_->setAttribute(Qt::WA_DeleteOnClose);
+        subWindow_->setWindowTitle(windowTitle());
+        subWindow_->setWindowIcon(windowIcon());
+        subWindow_->installEventFilter(this);
+        if (!closable_) subWindow_->setWindowFlag(Qt::WindowCloseButtonHint, false);
+        subWindow_->adjustSize();
+        applyState(subWindow_, state, resizable_);
+        if (!state.maximized && !state.minimized) subWindow_->show();
+        area->setActiveSubWindow(subWindow_);
+    } else {
+        setWindowFlag(Qt::Window, true);
+        if (!closable_) setWindowFlag(Qt::WindowCloseButtonHint, false);
+        adjustSize();
+        applyState(this, state, resizable_);
+        if (!state.maximized && !state.minimized) show();
+        activateWindow();
+    }
+    message_box::setCurrentMessageOptions(&messageOptions_);
+}
+
+void Screen::openChild(Screen* child, std::function<void(int)> done) {
+    child_ = child;
+    childDone_ = std::move(done);
+    child->opener_ = this;
+    setEnabled(false);
+    child->open();
+}
+
+void Screen::childFinished(int result) {
+    child_ = nullptr;
+    setEnabled(true);
+    auto done = std::move(childDone_);
+    childDone_ = nullptr;
+    if (subWindow_ && workspace()) workspace()->setActiveSubWindow(subWindow_);
+    else activateWindow();
+    message_box::setCurrentMessageOptions(&messageOptions_);
+    if (done) done(result);
+}
+
+void Screen::finish(int result) {
+    if (finished_) return;
+    result_ = result;
+    closable_ = true; // finishing is always allowed
+    frameWindow()->close();
+}
+
+void Screen::closeEvent(QCloseEvent* event) {
+    // A screen with a child open, or one the user may not close, stays.
+    if (child_ || (!closable_ && !finished_)) {
+        event->ignore();
+        if (child_) child_->frameWindow()->activateWindow();
+        return;
+    }
+    if (!finished_) {
+        closing();
+        writeWindowState(procedure_, stateOf(frameWindow()), resizable_);
+        finished_ = true;
+        qApp->removeEventFilter(this);
+        emit finished(result_);
+        if (opener_) opener_->childFinished(result_);
+    }
+    event->accept();
+}
+
+bool Screen::event(QEvent* e) {
+    if (e->type() == QEvent::WindowActivate) {
+        message_box::setCurrentMessageOptions(&messageOptions_);
+        emit activated();
+    }
+    return QWidget::event(e);
+}
+
+bool Screen::eventFilter(QObject* watched, QEvent* e) {
+    if (watched == subWindow_ && e->type() == QEvent::Close) {
+        // The subwindow's close box: the screen decides.
+        if (child_ || (!closable_ && !finished_)) {
+            e->ignore();
+            return true;
+        }
+        if (!finished_) {
+            QCloseEvent ce;
+            closeEvent(&ce);
+            if (!ce.isAccepted()) {
+                e->ignore();
+                return true;
+            }
+        }
+        return false;
+    }
+    if (e->type() != QEvent::KeyPress) return false;
+    auto* w = qobject_cast<QWidget*>(watched);
+    if (!w || (w != this && !isAncestorOf(w)) || !isEnabled()) return false;
+    auto* key = static_cast<QKeyEvent*>(e);
+    if (key->key() == Qt::Key_F12 && gPopupHelp) {
+        bool edit = key->modifiers() & Qt::ControlModifier;
+        gPopupHelp(PopupHelpRequest{procedure_, controlName(QApplication::focusWidget()), edit});
+        return true;
+    }
+    if (enterTab_ && (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) &&
+        !(key->modifiers() & (Qt::ControlModifier | Qt::AltModifier)))
+        return handleEnterAsTab(QApplication::focusWidget(), this);
+    return false;
+}
+
+bool handleEnterAsTab(QWidget* focus, QWidget* window) {
+    if (!focus) return false;
+    if (auto* b = qobject_cast<QAbstractButton*>(focus)) {
+        b->click();
+        return true;
+    }
+    if (qobject_cast<QPlainTextEdit*>(focus) || qobject_cast<QTextEdit*>(focus)) return false;
+    for (QWidget* p = focus; p; p = p->parentWidget())
+        if (qobject_cast<QComboBox*>(p)) {
+            if (static_cast<QComboBox*>(p)->view()->isVisible()) return false; // its drop-down
+            break;
+        }
+    if (auto* list = qobject_cast<QAbstractItemView*>(focus)) {
+        if (!list->property("enterMovesNext").toBool()) {
+            for (auto* b : window->findChildren<QPushButton*>())
+                if (b->isDefault() && b->isEnabled()) {
+                    b->click();
+                    return true;
+                }
+            return false;
+        }
+    }
+    QWidget* next = focus->nextInFocusChain();
+    while (next && next != focus && !(next->isVisible() && next->isEnabled() &&
+                                        (next->focusPolicy() & Qt::TabFocus)))
+        next = next->nextInFocusChain();
+    if (next) next->setFocus(Qt::TabFocusReason);
+    return true;
+}
+
+} // namespace saldora::ui
