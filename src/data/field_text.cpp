@@ -57,4 +57,12 @@ Result<Value> fromPlainText(const Field& f, std::string_view text) {
     return fitted;
 }
 
+picture::Value toPictureValue(const Field& f, const Value& v) {
+    if (auto s = std::get_if<std::string>(&v)) return *s;
+    if (auto d = std::get_if<double>(&v)) return *d;
+    int64_t i = std::get<int64_t>(v);
+    if (f.type == FieldType::Decimal) return Decimal::fromCents(i);
+    return i;
+}
+
 } // namespace saldora::store
