@@ -276,8 +276,39 @@ std::string dataFileOwner() {
 // ---------------------------------------------------------------------------------------------
 // Database
 
+namespace {
+// What writing a table's records takes, worked out from its layout once per connection: finding
+// the folded columns walks every key's components by name, too slow to repeat for every record.
+struct TableWrites {
+    std::vector<int> folded; // fields with a folded copy, in the order of their columns
+    std::string insert, update;
+};
+
+TableWrites tableWrites(const Table& t) {
+    TableWrites w{foldedColumns(t), {}, {}};
+    std::string cols, marks, sets;
+    auto column = [&](const std::string& name) {
+        cols += (cols.empty() ? "" : ", ") + quote(name);
+        marks += marks.empty() ? "?" : ", ?";
+        sets += quote(name) + " = ?, ";
+    };
+    for (const Field& f : t.fields) column(std::string(f.column()));
+    for (int i : w.folded) column(foldedName(t.fields[i]));
+    w.insert = "INSERT INTO " + quote(t.name) + " (" + cols + ") VALUES (" + marks + ")";
+    w.update = "UPDATE " + quote(t.name) + " SET " + sets +
+               "\"_version\" = \"_version\" + 1 WHERE \"_position\" = ? AND \"_version\" = ?";
+    return w;
+}
+} // namespace
+
 struct Database::Cache {
     std::unordered_map<std::string, sqlite3_stmt*> statements;
+    std::unordered_map<const Table*, TableWrites> writes;
+    const TableWrites& writesOf(const Table& t) {
+        auto it = writes.find(&t);
+        if (it == writes.end()) it = writes.emplace(&t, tableWrites(t)).first;
+        return it->second;
+    }
     ~Cache() {
         for (auto& [sql, st] : statements) sqlite3_finalize(st);
     }
@@ -502,7 +533,7 @@ Status Database::write(const Table& t, const std::string& sql, Record& r, bool u
     if (!st) return engineError(sqlite3_errcode(db_));
     int n = static_cast<int>(t.fields.size());
     for (int i = 0; i < n; ++i) bindValue(st, i + 1, r[i]);
-    for (int i : foldedColumns(t)) bindValue(st, ++n, Value(cp1252::upper(r.text(i))));
+    for (int i : cache_->writesOf(t).folded) bindValue(st, ++n, Value(cp1252::upper(r.text(i))));
     if (update) {
         sqlite3_bind_int64(st, n + 1, r.position);
         sqlite3_bind_int64(st, n + 2, r.version);
@@ -541,29 +572,11 @@ Status Database::write(const Table& t, const std::string& sql, Record& r, bool u
 }
 
 Status Database::add(Record& r) {
-    const Table& t = r.table();
-    std::string cols, marks;
-    for (const Field& f : t.fields) {
-        cols += (cols.empty() ? "" : ", ") + quote(f.column());
-        marks += marks.empty() ? "?" : ", ?";
-    }
-    for (int i : foldedColumns(t)) {
-        cols += ", " + quote(foldedName(t.fields[i]));
-        marks += ", ?";
-    }
-    return write(t, "INSERT INTO " + quote(t.name) + " (" + cols + ") VALUES (" + marks + ")", r,
-                 false);
+    return write(r.table(), cache_->writesOf(r.table()).insert, r, false);
 }
 
 Status Database::put(Record& r) {
-    const Table& t = r.table();
-    std::string sets;
-    for (const Field& f : t.fields) sets += quote(f.column()) + " = ?, ";
-    for (int i : foldedColumns(t)) sets += quote(foldedName(t.fields[i])) + " = ?, ";
-    return write(t,
-                 "UPDATE " + quote(t.name) + " SET " + sets +
-                     "\"_version\" = \"_version\" + 1 WHERE \"_position\" = ? AND \"_version\" = ?",
-                 r, true);
+    return write(r.table(), cache_->writesOf(r.table()).update, r, true);
 }
 
 Status Database::remove(const Record& r) {
