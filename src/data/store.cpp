@@ -273,6 +273,8 @@ std::string dataFileOwner() {
     return s;
 }
 
+const std::string& keyPragma() { return rawKeyPragma(); }
+
 // ---------------------------------------------------------------------------------------------
 // Database
 

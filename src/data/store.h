@@ -79,6 +79,9 @@ Value blankValue(const Field& field);
 // The program-held secret of the encrypted files, built at run time; the page key is derived
 // from it once per process.
 std::string dataFileOwner();
+// For the engine's own tools that open a data file on a bare connection: the statement that sets
+// its page key (PRAGMA key with the raw key).
+const std::string& keyPragma();
 
 class Database;
 
