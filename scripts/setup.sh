@@ -7,7 +7,7 @@ BUILD_DIR=${1:-build}
 
 PACKAGES=(
   g++ cmake ninja-build pkg-config
-  qt6-base-dev qt6-base-dev-tools libgl-dev
+  qt6-base-dev qt6-base-dev-tools qt6-webengine-dev libgl-dev
   libsqlcipher-dev libsodium-dev libcurl4-openssl-dev zlib1g-dev libzip-dev
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth poppler-utils qpdf python3 python3-pyftpdlib

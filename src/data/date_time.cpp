@@ -80,10 +80,12 @@ std::optional<Hms> toHms(int32_t t) {
 }
 
 int32_t now() {
-    std::time_t t = std::time(nullptr);
+    auto since = std::chrono::system_clock::now().time_since_epoch();
+    auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(since).count();
+    std::time_t t = static_cast<std::time_t>(ms / 1000);
     std::tm local{};
     localtime_r(&t, &local);
-    return *fromHms(local.tm_hour, local.tm_min, local.tm_sec, 0);
+    return *fromHms(local.tm_hour, local.tm_min, local.tm_sec, static_cast<int>(ms % 1000 / 10));
 }
 
 } // namespace saldora::clock_time

@@ -609,6 +609,18 @@ Result<Record> Database::get(const Table& t, int64_t position) {
     return engineError(rc);
 }
 
+Result<std::optional<Record>> Database::last(const Table& t) {
+    sqlite3_stmt* st = statement("SELECT " + selectList(t) + " FROM " + quote(t.name) +
+                                 " ORDER BY \"_position\" DESC LIMIT 1");
+    if (!st) return engineError(sqlite3_errcode(db_));
+    int rc = sqlite3_step(st);
+    std::optional<Record> r;
+    if (rc == SQLITE_ROW) r = readRow(st, t);
+    sqlite3_reset(st);
+    if (rc != SQLITE_ROW && rc != SQLITE_DONE) return engineError(rc);
+    return r;
+}
+
 Status Database::rebuildKeys() {
     if (Status s = begin(); !s) return s;
     for (const Table& t : layout_.tables) {

@@ -149,6 +149,8 @@ public:
     // Adds the record; sets its position and version.
     Status add(Record& record);
     Result<Record> get(const Table& table, int64_t position);
+    // The record added last that still stands (the highest position), for files without keys.
+    Result<std::optional<Record>> last(const Table& table);
     // Writes the record over the stored one at its position, unless another connection changed
     // it since it was read (errc::ChangedByAnotherStation; nothing written).
     Status put(Record& record);

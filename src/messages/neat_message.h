@@ -25,6 +25,7 @@ struct DialogUnits {
     static DialogUnits of(const QFont& font);
     int x(int units) const { return (units * baseX + 2) / 4; }
     int y(int units) const { return (units * baseY + 4) / 8; }
+    int unitsOfX(int pixels) const { return (pixels * 4 + baseX / 2) / baseX; }
     QRect rect(const Rect& r) const;
 };
 

@@ -4,6 +4,7 @@
 #include "data/key_values.h"
 #include "data/picture.h"
 #include "data/text.h"
+#include "messages/neat_message.h"
 
 #include <QAbstractTableModel>
 #include <QHBoxLayout>
@@ -88,6 +89,8 @@ BrowseList::BrowseList(QWidget* parent) : QWidget(parent), model_(new BrowseList
     view_->horizontalHeader()->setHighlightSections(false);
     view_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     view_->setTabKeyNavigation(false);
+    view_->setWordWrap(false);
+    view_->verticalHeader()->setDefaultSectionSize(view_->fontMetrics().height() + 6);
     view_->installEventFilter(this);
     view_->viewport()->installEventFilter(this);
     scroll_ = new QScrollBar(Qt::Vertical, this);
@@ -127,9 +130,9 @@ void BrowseList::setFilter(std::function<bool(const store::Record&)> accept) {
 void BrowseList::setColumns(std::vector<BrowseColumn> columns) {
     columns_ = std::move(columns);
     model_->setColumns(columns_);
-    const int unit = std::max(1, fontMetrics().averageCharWidth()) ; // 4 dialog units per char
+    const auto units = message_box::DialogUnits::of(view_->font());
     for (size_t i = 0; i < columns_.size(); ++i)
-        view_->setColumnWidth(static_cast<int>(i), columns_[i].width * unit / 4);
+        view_->setColumnWidth(static_cast<int>(i), units.x(columns_[i].width));
 }
 
 int BrowseList::pageSize() const {
@@ -386,6 +389,14 @@ void BrowseList::setCurrentRow(int row) {
 }
 
 const std::vector<store::Record>& BrowseList::page() const { return model_->rows; }
+
+std::vector<int> BrowseList::columnWidthsInUnits() const {
+    const auto units = message_box::DialogUnits::of(view_->font());
+    std::vector<int> out;
+    for (size_t i = 0; i < columns_.size(); ++i)
+        out.push_back(units.unitsOfX(view_->columnWidth(static_cast<int>(i))));
+    return out;
+}
 bool BrowseList::isEmpty() const { return model_->rows.empty(); }
 
 void BrowseList::updateScrollBar() {

@@ -42,6 +42,8 @@ class BrowseList : public QWidget {
     void setFilter(std::function<bool(const store::Record&)> accept);
     void setColumns(std::vector<BrowseColumn> columns);
     const std::vector<BrowseColumn>& columns() const { return columns_; }
+    // The columns' widths as the user left them, in dialog units.
+    std::vector<int> columnWidthsInUnits() const;
     const store::Key* key() const { return key_; }
 
     // Movements. Each fills the page from the store.

@@ -146,20 +146,31 @@ std::string writeListFormat(const std::vector<ListColumnFormat>& columns) {
 }
 
 std::string restoreListFormat(std::string_view key, std::string_view design) {
+    std::string format = peekListFormat(key, design);
+    std::string defaultKey = std::string(key) + std::string(settings::preferences::layoutDefaultSuffix);
+    if (ini::read(settings::kvelt::file, settings::preferences::section, defaultKey, "") != design)
+        (void)ini::write(settings::kvelt::file, settings::preferences::section, defaultKey, design);
+    return format;
+}
+
+std::string peekListFormat(std::string_view key, std::string_view design) {
     const auto& file = settings::kvelt::file;
     const auto section = settings::preferences::section;
     std::string defaultKey = std::string(key) + std::string(settings::preferences::layoutDefaultSuffix);
-    if (ini::read(file, section, defaultKey, "") != design) {
-        (void)ini::write(file, section, defaultKey, design);
-        return std::string(design);
-    }
+    if (ini::read(file, section, defaultKey, "") != design) return std::string(design);
     std::string saved = ini::read(file, section, key, "");
     if (saved.empty() || !parseListFormat(saved)) return std::string(design);
     return saved;
 }
 
-void saveListFormat(std::string_view key, std::string_view format) {
-    (void)ini::write(settings::kvelt::file, settings::preferences::section, key, format);
+void saveListFormat(std::string_view key, std::string_view format, std::string_view design) {
+    const auto& file = settings::kvelt::file;
+    const auto section = settings::preferences::section;
+    (void)ini::write(file, section, key, format);
+    if (!design.empty())
+        (void)ini::write(file, section,
+                         std::string(key) + std::string(settings::preferences::layoutDefaultSuffix),
+                         design);
 }
 
 } // namespace saldora::ui

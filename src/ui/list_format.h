@@ -35,6 +35,10 @@ std::string writeListFormat(const std::vector<ListColumnFormat>& columns);
 // `key` + "_Default" holds the design format; otherwise the design format is written there and
 // used. Returns the format to show.
 std::string restoreListFormat(std::string_view key, std::string_view designFormat);
-void saveListFormat(std::string_view key, std::string_view format);
+// The same without writing anything: the design format is written by saveListFormat later.
+std::string peekListFormat(std::string_view key, std::string_view designFormat);
+// Saves the user's layout and the design format beside it.
+void saveListFormat(std::string_view key, std::string_view format,
+                    std::string_view designFormat = {});
 
 } // namespace saldora::ui

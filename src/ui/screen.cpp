@@ -64,21 +64,22 @@ void Screen::open() {
     enterTab_ = globals().enterTab == 1;
     qApp->installEventFilter(this);
     WindowState state = readWindowState(procedure_);
-    if (QMdiArea* area = workspace()) {
+    if (QMdiArea* area = ownWindow_ ? nullptr : workspace()) {
         subWindow_ = area->addSubWindow(this);
         subWindow_->setAttribute(Qt::WA_DeleteOnClose);
         subWindow_->setWindowTitle(windowTitle());
         subWindow_->setWindowIcon(windowIcon());
         subWindow_->installEventFilter(this);
         if (!closable_) subWindow_->setWindowFlag(Qt::WindowCloseButtonHint, false);
-        subWindow_->adjustSize();
+        if (!testAttribute(Qt::WA_Resized)) subWindow_->adjustSize();
+        else subWindow_->resize(size() + (subWindow_->size() - subWindow_->contentsRect().size()));
         applyState(subWindow_, state, resizable_);
         if (!state.maximized && !state.minimized) subWindow_->show();
         area->setActiveSubWindow(subWindow_);
     } else {
         setWindowFlag(Qt::Window, true);
         if (!closable_) setWindowFlag(Qt::WindowCloseButtonHint, false);
-        adjustSize();
+        if (!testAttribute(Qt::WA_Resized)) adjustSize();
         applyState(this, state, resizable_);
         if (!state.maximized && !state.minimized) show();
         activateWindow();
@@ -121,7 +122,7 @@ void Screen::closeEvent(QCloseEvent* event) {
     }
     if (!finished_) {
         closing();
-        writeWindowState(procedure_, stateOf(frameWindow()), resizable_);
+        if (savesState_) writeWindowState(procedure_, stateOf(frameWindow()), resizable_);
         finished_ = true;
         qApp->removeEventFilter(this);
         emit finished(result_);
@@ -164,9 +165,20 @@ bool Screen::eventFilter(QObject* watched, QEvent* e) {
         gPopupHelp(PopupHelpRequest{procedure_, controlName(QApplication::focusWidget()), edit});
         return true;
     }
-    if (enterTab_ && (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) &&
-        !(key->modifiers() & (Qt::ControlModifier | Qt::AltModifier)))
-        return handleEnterAsTab(QApplication::focusWidget(), this);
+    const bool enter = (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) &&
+                       !(key->modifiers() & (Qt::ControlModifier | Qt::AltModifier));
+    if (!enter) return false;
+    if (enterTab_) return handleEnterAsTab(QApplication::focusWidget(), this);
+    // Otherwise Enter presses the window's default button, as in any dialog.
+    QWidget* focus = QApplication::focusWidget();
+    if (qobject_cast<QAbstractButton*>(focus) || qobject_cast<QPlainTextEdit*>(focus) ||
+        qobject_cast<QTextEdit*>(focus) || qobject_cast<QAbstractItemView*>(focus))
+        return false;
+    for (auto* b : findChildren<QPushButton*>())
+        if (b->isDefault() && b->isEnabled() && b->isVisible()) {
+            b->click();
+            return true;
+        }
     return false;
 }
 

@@ -71,8 +71,14 @@ class Screen : public QWidget {
 
     message_box::MessageOptions& messageOptions() { return messageOptions_; }
 
+    // Whether closing writes the window's state (a window cancelled before anything was chosen
+    // may leave no trace).
+    void setSavesState(bool saves) { savesState_ = saves; }
     // Windows the user may resize keep their size in KVELT.INI.
     void setResizable(bool resizable) { resizable_ = resizable; }
+    // A screen in a window of its own even while the frame's workspace stands (a login, a
+    // reminder on the way out).
+    void setOwnWindow(bool own) { ownWindow_ = own; }
     // A screen whose closing the user may not ask for (no close command): only finish() ends it.
     void setClosable(bool closable);
     bool closable() const { return closable_; }
@@ -84,6 +90,8 @@ class Screen : public QWidget {
   protected:
     // Runs once when the screen is about to close; the default does nothing.
     virtual void closing() {}
+    // The result the screen is finishing with.
+    int result() const { return result_; }
     void closeEvent(QCloseEvent* event) override;
     bool event(QEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -102,6 +110,8 @@ class Screen : public QWidget {
     bool resizable_ = true;
     bool closable_ = true;
     bool enterTab_ = false; // Enter-as-Tab as it stood when the screen opened
+    bool ownWindow_ = false;
+    bool savesState_ = true;
 };
 
 // Enter as the program's convention says when Enter-as-Tab is on: on a button it presses it, in
