@@ -270,10 +270,8 @@ Status write(std::string_view file, std::string_view section, std::string_view k
     const std::string sectionName(trim(entry->section));
     auto body = findSection(lines, sectionName);
     if (!body) {
-        if (!lines.empty()) {
-            if (lines.back().end.empty()) lines.back().end = kNewLine;
-            if (!trim(lines.back().text).empty()) lines.push_back({"", std::string(kNewLine)});
-        }
+        // A new section follows the last line directly, as the Windows profile functions write it.
+        if (!lines.empty() && lines.back().end.empty()) lines.back().end = kNewLine;
         lines.push_back({"[" + sectionName + "]", std::string(kNewLine)});
         lines.push_back({entry->key + "=" + entry->value, std::string(kNewLine)});
         return save(path, lines);

@@ -9,8 +9,17 @@
 
 namespace saldora::platform {
 
-bool acquireSingleInstance(const std::string& name) {
+namespace {
+std::map<std::string, std::unique_ptr<QLockFile>>& locks() {
     static std::map<std::string, std::unique_ptr<QLockFile>> held;
+    return held;
+}
+} // namespace
+
+void releaseSingleInstance(const std::string& name) { locks().erase(name); }
+
+bool acquireSingleInstance(const std::string& name) {
+    auto& held = locks();
     if (held.count(name)) return true;
     QString folder = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
     if (folder.isEmpty()) folder = QDir::tempPath();

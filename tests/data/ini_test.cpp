@@ -103,7 +103,6 @@ TEST(Ini, WriteKeepsEverythingElseOfAFileEditedByHand) {
                               "[Other]\r\n"
                               "last=1\r\n"
                               "next=2\r\n"
-                              "\r\n"
                               "[New]\r\n"
                               "k=v\r\n";
     EXPECT_EQ(WorkFolder::contents(folder.path() / "KVELT.INI"), after);
@@ -138,7 +137,7 @@ TEST(Ini, EmptySectionNameIsASectionOfItsOwn) {
     EXPECT_EQ(ini::read("./KVELT.INI", settings::screen_font::name), "Arial");
     EXPECT_EQ(ini::read("./KVELT.INI", "Main", "FontName"), "");
     EXPECT_EQ(WorkFolder::contents(folder.path() / "KVELT.INI"),
-              "FontName=before any section\r\n[Main]\r\n\r\n[]\r\nFontName=Arial\r\n");
+              "FontName=before any section\r\n[Main]\r\n[]\r\nFontName=Arial\r\n");
 }
 
 TEST(Ini, FirstWriteCreatesTheFileWhereItsNameSays) {
