@@ -88,6 +88,8 @@ void AvisaBackup::step() {
 void AvisaBackup::closing() { timer_.stop(); }
 
 void AvisaBackup::run(std::function<void(bool)> done) {
+    // Each reminder decides for its own exit (after a restart on another folder too).
+    gBackupRequested = false;
     auto* window = new AvisaBackup;
     window->setOwnWindow(true);
     connect(window, &ui::Screen::finished, window, [done](int) { done(gBackupRequested); });

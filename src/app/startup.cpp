@@ -51,7 +51,7 @@ void runFrame();
 
 void afterFrame() {
     // Holding Shift as the frame ends: another data folder, and the frame again.
-    if (QGuiApplication::queryKeyboardModifiers() & Qt::ShiftModifier) {
+    if (gRun->options.shiftHeld()) {
         auto* select = new SelectPath(true);
         QObject::connect(select, &ui::Screen::finished, [](int) {
             if (!dataPathManager().chosen) {
@@ -85,6 +85,10 @@ void startProgram(StartupOptions options) {
     gRun = &run;
     run.options = std::move(options);
     if (!run.options.end) run.options.end = [](int code) { QCoreApplication::exit(code); };
+    if (!run.options.shiftHeld)
+        run.options.shiftHeld = [] {
+            return (QGuiApplication::queryKeyboardModifiers() & Qt::ShiftModifier) != 0;
+        };
 
     SplashLogin::beginRun();
     // The program folder becomes the current folder; the data files are registered.

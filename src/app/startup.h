@@ -17,6 +17,8 @@ struct StartupOptions {
     std::function<void(int exitCode)> end;
     // The message service to install; the program's own boxes when empty. Tests give theirs.
     MessageService* messages = nullptr;
+    // Whether Shift is held as the frame ends; the keyboard's state by default.
+    std::function<bool()> shiftHeld;
 };
 
 // Runs the start-up steps; the program then lives in the event loop until `end` is called.

@@ -43,6 +43,7 @@ struct Program {
     WorkFolder folder;
     ScriptedMessages box;
     std::optional<int> exitCode;
+    bool shift = false;
 
     Program() {
         security::Security::Options o;
@@ -58,7 +59,7 @@ struct Program {
 
     void start() {
         app::startProgram({(folder.path() / "saldora").string(),
-                           [this](int code) { exitCode = code; }, &box});
+                           [this](int code) { exitCode = code; }, &box, [this] { return shift; }});
         QApplication::processEvents();
     }
 
@@ -295,6 +296,48 @@ TEST(Startup, ScreensStartedFromTheTreeCheckTheSameRightAsTheirMenuItem) {
     ASSERT_NE(cadastros, nullptr);
     EXPECT_FALSE(cadastros->menuAction()->isEnabled());
 
+    app::MainFrame::current()->exitProgram();
+    ASSERT_TRUE(p.waitFor([&] { return p.window<app::AvisaBackup>() != nullptr; }));
+    p.window<app::AvisaBackup>()->findChild<QPushButton*>("CancelButton")->click();
+    ASSERT_TRUE(p.waitFor([&] { return p.exitCode.has_value(); }));
+}
+
+TEST(Startup, ShiftHeldAsTheFrameEndsOpensAnotherDataFolderAndTheCopierStartsOnYes) {
+    Program p;
+    fs::create_directory(p.folder.path() / "DADOS");
+    p.preserved("./DADOS", 1);
+    // A copier that notes it was started.
+    WorkFolder::put(p.folder.path() / "Duplix.exe", "#!/bin/sh\ntouch copiado\n");
+    fs::permissions(p.folder.path() / "Duplix.exe", fs::perms::owner_all);
+    p.start();
+    ASSERT_TRUE(p.waitFor([&] { return p.window<app::SplashLogin>() != nullptr; }));
+    p.login("ZUK", "ZUK");
+    ASSERT_TRUE(p.waitFor([&] { return app::MainFrame::current() != nullptr; }));
+
+    p.shift = true;
+    app::MainFrame::current()->exitProgram();
+    ASSERT_TRUE(p.waitFor([&] { return p.window<app::AvisaBackup>() != nullptr; }));
+    p.window<app::AvisaBackup>()->findChild<QPushButton*>("OkButton")->click();
+    ASSERT_TRUE(p.waitFor([&] { return p.window<app::SelectPath>() != nullptr; }));
+    EXPECT_TRUE(app::AvisaBackup::backupRequested());
+    ASSERT_TRUE(p.waitFor([&] { return p.exists("copiado"); }));
+
+    // Another folder: the login and the frame again, on it.
+    auto* select = p.window<app::SelectPath>();
+    select->findChild<QPushButton*>("Insert")->click();
+    auto* form = select->openChildScreen();
+    ASSERT_NE(form, nullptr);
+    form->findChild<QLineEdit*>("PAT:PATH")->setText("./OUTROS");
+    form->findChild<QPushButton*>("OK")->click();
+    QApplication::processEvents();
+    p.box.answer(button::Yes); // create ./OUTROS
+    select->findChild<QPushButton*>("Select")->click();
+    ASSERT_TRUE(p.waitFor([&] { return p.window<app::SplashLogin>() != nullptr; }));
+    EXPECT_EQ(app::dataPathManager().dataFolderWithSlash(), "./OUTROS/");
+    p.shift = false;
+    p.login("ZUK", "ZUK"); // a new folder: its own first user
+    ASSERT_TRUE(p.waitFor([&] { return app::MainFrame::current() != nullptr; }));
+    EXPECT_TRUE(fs::exists(p.folder.path() / "OUTROS/USUARIO.sld"));
     app::MainFrame::current()->exitProgram();
     ASSERT_TRUE(p.waitFor([&] { return p.window<app::AvisaBackup>() != nullptr; }));
     p.window<app::AvisaBackup>()->findChild<QPushButton*>("CancelButton")->click();
