@@ -178,7 +178,7 @@ void SplashLogin::accept() {
     auto handle = security::ds_LoginText(kSecurityCaption, globals().login, globals().password, 33600);
     if (handle != 0) {
         session().handle = handle;
-        finish(ui::result::Completed);
+        leave(ui::result::Completed);
         return;
     }
     ++failures_;
@@ -190,14 +190,20 @@ void SplashLogin::accept() {
         return;
     }
     tell("Acesso Negado|Clique no botão Ajuda para obter mais informações");
-    finish(ui::result::Cancelled);
+    leave(ui::result::Cancelled);
 }
 
 void SplashLogin::cancel() {
     // Cancelling leaves nobody to log in: the frame then ends.
     globals().login.clear();
     globals().password.clear();
-    finish(ui::result::Cancelled);
+    leave(ui::result::Cancelled);
+}
+
+void SplashLogin::leave(int result) {
+    // The window shrinks to its centre as it closes.
+    timer_.stop();
+    platform::shrinkClosed(this, 200, [this, result] { finish(result); });
 }
 
 void SplashLogin::closing() { timer_.stop(); }

@@ -32,6 +32,7 @@ class SplashLogin : public ui::Screen {
   private:
     void accept();
     void cancel();
+    void leave(int result);
     void stepHint();
 
     QLabel *picture_, *hint_;

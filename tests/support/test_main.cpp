@@ -9,14 +9,23 @@
 // Every test program runs with a QApplication, offscreen unless the environment says otherwise,
 // so window tests and plain tests share one entry point. Each run gets a runtime folder of its
 // own, so that locks taken by a program running on this machine do not reach the tests.
+namespace {
+std::string gRuntime;
+// Registered before any lock is taken, so it runs after the locks have been given up.
+void removeRuntime() {
+    std::error_code ignored;
+    std::filesystem::remove_all(gRuntime, ignored);
+}
+} // namespace
+
 int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    std::string runtime = (std::filesystem::temp_directory_path() / "saldora-run-XXXXXX").string();
-    if (mkdtemp(runtime.data())) setenv("XDG_RUNTIME_DIR", runtime.c_str(), 1);
+    gRuntime = (std::filesystem::temp_directory_path() / "saldora-run-XXXXXX").string();
+    if (mkdtemp(gRuntime.data())) {
+        setenv("XDG_RUNTIME_DIR", gRuntime.c_str(), 1);
+        std::atexit(removeRuntime);
+    }
     QApplication app(argc, argv);
     ::testing::InitGoogleTest(&argc, argv);
-    int result = RUN_ALL_TESTS();
-    std::error_code ignored;
-    std::filesystem::remove_all(runtime, ignored);
-    return result;
+    return RUN_ALL_TESTS();
 }
