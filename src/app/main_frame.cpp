@@ -17,6 +17,7 @@
 #include "messages/screen_font.h"
 #include "platform/display_mode.h"
 #include "platform/programs.h"
+#include "screens/registers.h"
 #include "security/component.h"
 #include "security/troca_senha.h"
 #include "ui/pictures.h"
@@ -472,6 +473,9 @@ void MainFrame::buildTray() {
 void MainFrame::registerScreens() {
     auto& s = screens();
     s.setStarter(ScreenId::QuickAccess, [] { AcessoRapido::start(); });
+    screens::setRegisterFiles(&dataFiles().tabmov1, &dataFiles().cadfil1);
+    s.setStarter(ScreenId::Accounts, [] { screens::pesquisaContas()->open(); });
+    s.setStarter(ScreenId::Clients, [] { screens::pesquisaFiliais()->open(); });
     s.setStarter(ScreenId::DataParameters, [] { (new ProgramSetup)->open(); });
     s.setStarter(ScreenId::About, [] { AboutWindow::start(); });
     s.setStarter(ScreenId::Calculator, [] { platform::startCalculator(); });

@@ -51,8 +51,12 @@ class BrowseListModel : public QAbstractTableModel {
         case Qt::TextAlignmentRole:
             return static_cast<int>(column.alignment | Qt::AlignVCenter);
         case Qt::BackgroundRole:
-            // Rows 1, 3, 5 … of the page.
+            // Rows 1, 3, 5 … of the page; the others take the column's own colour.
             if (index.row() % 2 == 0) return stripeColor();
+            if (column.background.isValid()) return column.background;
+            return {};
+        case Qt::ForegroundRole:
+            if (column.foreground.isValid()) return column.foreground;
             return {};
         default: return {};
         }

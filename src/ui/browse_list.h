@@ -5,6 +5,7 @@
 // display pictures.
 #include "data/store.h"
 
+#include <QColor>
 #include <QWidget>
 
 #include <functional>
@@ -24,6 +25,7 @@ struct BrowseColumn {
     int width = 40;          // dialog units
     Qt::Alignment alignment = Qt::AlignLeft;
     int indent = 0;          // dialog units, for left-aligned columns
+    QColor foreground, background; // the column's own colours; invalid for the list's
 };
 
 class BrowseListModel;
