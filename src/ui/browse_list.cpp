@@ -91,6 +91,7 @@ BrowseList::BrowseList(QWidget* parent) : QWidget(parent), model_(new BrowseList
     view_->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     view_->horizontalHeader()->setSectionsMovable(false);
     view_->horizontalHeader()->setHighlightSections(false);
+    view_->horizontalHeader()->setStretchLastSection(true);
     view_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     view_->setTabKeyNavigation(false);
     view_->setWordWrap(false);
