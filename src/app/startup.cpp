@@ -13,6 +13,7 @@
 #include "messages/hook_switches.h"
 #include "messages/message_boxes.h"
 #include "security/component.h"
+#include "ui/auto_entry.h"
 #include "ui/pictures.h"
 
 #include <QApplication>
@@ -31,6 +32,7 @@ Run* gRun = nullptr;
 
 void finalSteps() {
     security::ds_CloseTables();
+    ui::auto_entry::stop();
     if (gRun->boxes) (void)message_box::writeHookSwitches(gRun->boxes->switches());
     if (gRun->boxes) setMessageService(nullptr);
     auto end = gRun->options.end;
@@ -71,6 +73,9 @@ void runFrame() { MainFrame::run(afterFrame); }
 
 void chosen() {
     applyDataFolder();
+    // Typed values are offered again from AutoEntry.tps in the program folder; without it the
+    // program goes on without completions.
+    (void)ui::auto_entry::start(dataPathManager().startFolder());
     QApplication::setWindowIcon(ui::programIcon("kvelt.ico"));
     security::ds_SetLogo("kvelt.ico", -1);
     security::ds_SetPath("", "", "", 1, 1, 1);

@@ -5,6 +5,7 @@
 #include "data/picture.h"
 #include "data/settings_keys.h"
 #include "data/text.h"
+#include "ui/auto_entry.h"
 #include "ui/entry_check.h"
 #include "ui/pictures.h"
 
@@ -76,6 +77,7 @@ RecordForm::RecordForm(RecordFormSpec spec, Request request, std::optional<store
                     e->setCursorPosition(at);
                 });
             e->setReadOnly(request_ == Request::View);
+            auto_entry::attach(e, spec_.procedure, f.control); // completions of earlier values
             form->addRow(f.prompt, e);
             editors_.push_back(e);
             groups_.push_back(nullptr);
@@ -192,6 +194,7 @@ void RecordForm::accept(int navigation) {
     switch (saveRecord(*spec_.file, request_, buffer_, copy_, describe)) {
     case SaveOutcome::Completed:
         histories().insert_or_assign(spec_.procedure, buffer_);
+        auto_entry::rememberEntries(this);
         navigation_ = navigation;
         finish(result::Completed);
         break;
