@@ -257,6 +257,11 @@ double Record::real(int field) const {
     return 0;
 }
 
+const Key& positionKey() {
+    static const Key k{"(posição)", {}, true, false, false, false};
+    return k;
+}
+
 std::string withDefaultExtension(const std::string& name) {
     auto slash = name.find_last_of("/\\");
     auto dot = name.find_last_of('.');

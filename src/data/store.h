@@ -85,6 +85,10 @@ const std::string& keyPragma();
 
 class Database;
 
+// The order of record positions: a key without components, for reading a file that has no keys
+// (USUARIO) through a cursor.
+const Key& positionKey();
+
 enum class Direction { Forward, Backward };
 
 // Reads a table in the order of one key; equal key values are ordered by record position, so

@@ -398,3 +398,25 @@ TEST(Store, ValuesOutsideTheirFieldAreRefused) {
     EXPECT_TRUE(plain.set("MOV1:VLRCR", int64_t{99999999999}).ok());
     EXPECT_FALSE(plain.set("MOV1:NADA", int64_t{1}).ok());
 }
+
+TEST(Store, AFileWithoutKeysReadsInPositionOrder) {
+    TempFolder dir;
+    auto db = openNew(dir.file("USUARIO.sld"), files::layouts::usuario());
+    for (const char* name : {"Primeira", "Segunda", "Terceira"}) {
+        files::Usuario u;
+        u.usuarioempresa = name;
+        Record r = *toRecord(u);
+        ASSERT_TRUE(db->add(r).ok());
+    }
+    const Table& t = files::Usuario::table();
+    Cursor c(*db, t, positionKey());
+    c.seekLast();
+    auto last = c.previous();
+    ASSERT_TRUE(last.ok() && last->has_value());
+    EXPECT_EQ((**last).text(0), "Terceira");
+    auto before = c.previous();
+    EXPECT_EQ((**before).text(0), "Segunda");
+    c.seekFirst();
+    EXPECT_EQ((**c.next()).text(0), "Primeira");
+    for (const auto& line : c.explain()) EXPECT_EQ(line.find("TEMP B-TREE"), std::string::npos) << line;
+}
