@@ -2,6 +2,7 @@
 #include "data/files.h"
 #include "data/text.h"
 #include "screens/registers.h"
+#include "support/child_process.h"
 #include "support/scripted_messages.h"
 #include "support/work_folder.h"
 
@@ -193,4 +194,58 @@ TEST(Clients, TheFormKeepsCodesInUpperCaseAndTheSelectRequestHandsTheRecordBack)
     browse->select();
     ASSERT_TRUE(chosen.has_value());
     EXPECT_EQ(chosen->text(0), "NOVO1");
+}
+
+TEST(Clients, TheSecondStationToSaveGetsWarning38AndSeesTheFirstsValues) {
+    Registers r;
+    r.addClient("LOJA1", "Loja do Centro");
+    auto* browse = screens::pesquisaFiliais();
+    browse->open();
+    QApplication::processEvents();
+    browse->change();
+    auto* form = qobject_cast<ui::RecordForm*>(browse->openChildScreen());
+    ASSERT_NE(form, nullptr);
+    const auto position = browse->list()->current()->position;
+
+    // Another station changes the client meanwhile.
+    auto [code, out] = saldora::testing::ChildProcess::run(
+        {std::string(SALDORA_BINARY_DIR) + "/tests/store_worker", "set", ".", "CADFIL1",
+         std::to_string(position), "FIL1:CIDADE", "Recife"});
+    ASSERT_EQ(code, 0) << out;
+
+    form->entry("FIL1:CIDADE")->setText("Olinda");
+    form->findChild<QPushButton*>("OK")->click();
+    ASSERT_EQ(r.box.shown.size(), 1u);
+    EXPECT_EQ(r.box.shown[0].caption, "Registro Não Foi Atualizado");
+    EXPECT_EQ(browse->openChildScreen(), form); // stays open with the stored version
+    EXPECT_EQ(form->entry("FIL1:CIDADE")->text(), "Recife");
+    // Redone on the stored version, the change goes through.
+    form->entry("FIL1:CIDADE")->setText("Olinda");
+    form->findChild<QPushButton*>("OK")->click();
+    QApplication::processEvents();
+    EXPECT_EQ(browse->openChildScreen(), nullptr);
+    EXPECT_EQ(Registers::current(browse, files::Cadfil1::table().fieldIndex("FIL1:CIDADE")),
+              "Olinda");
+}
+
+TEST(Accounts, TheTabTheLetterAndTheColumnWidthsSurviveAReopening) {
+    Registers r;
+    r.addAccount("001", "Vendas", "+");
+    auto* browse = screens::pesquisaContas();
+    browse->open();
+    QApplication::processEvents();
+    browse->setCurrentTab(1);
+    browse->chooseLetter('M' - 'A');
+    browse->list()->view()->setColumnWidth(1, 300);
+    const int units = browse->list()->columnWidthsInUnits()[1];
+    browse->finish(ui::result::Completed);
+    QApplication::processEvents();
+
+    auto* again = screens::pesquisaContas();
+    again->open();
+    QApplication::processEvents();
+    EXPECT_EQ(again->currentTab(), 1);
+    EXPECT_EQ(again->findChild<QTabBar*>("LocatorSheet")->currentIndex(), 'M' - 'A');
+    EXPECT_EQ(again->list()->columnWidthsInUnits()[1], units);
+    EXPECT_TRUE(again->findChild<QLineEdit*>("TAB1:CODMOV")->isVisible()); // the code tab's locator
 }

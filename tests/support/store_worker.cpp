@@ -2,8 +2,10 @@
 //   store_worker put <folder> <position> <complemento>   change one posting's complement
 //   store_worker crash-loop <folder> <first-value>        add and change postings until killed,
 //                                                         printing each committed write
+//   store_worker set <folder> <file> <position> <field> <value>   change one field of a record
 #include "data/file_routines.h"
 #include "data/files.h"
+#include "data/text.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -16,6 +18,19 @@ using files::Cadmov1;
 int main(int argc, char** argv) {
     if (argc < 3) return 2;
     std::string cmd = argv[1];
+    if (cmd == "set" && argc == 7) {
+        const auto* layout = files::layouts::find(argv[3]);
+        if (!layout) return 2;
+        DataFile any(*layout);
+        any.setLocation(argv[2]);
+        OpenDataFile(any);
+        const auto& table = layout->table();
+        auto r = any.db().get(table, std::atoll(argv[4]));
+        if (!r) return 1;
+        auto value = cp1252::fromUtf8(argv[6]);
+        if (!value || !r->set(argv[5], *value)) return 1;
+        return UpdateRecord(any, *r, false);
+    }
     DataFile file(files::layouts::cadmov1());
     file.setLocation(argv[2]);
     OpenDataFile(file);
