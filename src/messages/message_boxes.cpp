@@ -141,10 +141,10 @@ int MessageBoxes::runtimeBox(const Message& message) {
                     QMessageBox::NoButton);
     box.setWindowModality(Qt::ApplicationModal);
     std::vector<QPushButton*> buttons;
-    for (const auto& spec : row.buttons) {
+    for (const auto& made : row.buttons) {
         buttons.push_back(
-            box.addButton(QString::fromStdString(spec.text), QMessageBox::ActionRole));
-        if (spec.value == button::Cancel) box.setEscapeButton(buttons.back());
+            box.addButton(QString::fromStdString(made.text), QMessageBox::ActionRole));
+        if (made.value == button::Cancel) box.setEscapeButton(buttons.back());
     }
     if (row.defaultIndex >= 0) box.setDefaultButton(buttons[static_cast<size_t>(row.defaultIndex)]);
     if (row.closeAfterSeconds > 0)

@@ -105,9 +105,9 @@ NeatMessage::NeatMessage(Content content, QWidget* parent)
     text->setGeometry(du.rect(layout_.text));
     if (icon) icon->setGeometry(du.rect(layout_.icon));
 
-    const auto& specs = content_.buttons.buttons;
-    for (size_t i = 0; i < specs.size(); ++i) {
-        auto* b = new QPushButton(QString::fromStdString(specs[i].text), this);
+    const auto& made = content_.buttons.buttons;
+    for (size_t i = 0; i < made.size(); ++i) {
+        auto* b = new QPushButton(QString::fromStdString(made[i].text), this);
         b->setObjectName(QStringLiteral("Button%1").arg(i + 1));
         b->setGeometry(du.rect(layout_.buttons[i]));
         b->installEventFilter(this);

@@ -27,52 +27,52 @@ void setRegisterFiles(DataFile* tabmov1, DataFile* cadfil1) {
 // ---- Accounts ---------------------------------------------------------------------------------
 
 ui::RecordForm* cadastraContas(ui::Request request, std::optional<store::Record> record) {
-    ui::RecordFormSpec spec;
-    spec.procedure = std::string(settings::window::cadastraContas);
-    spec.title = "CADASTRO DE CONTAS";
-    spec.file = gTabmov1;
-    spec.table = &files::Tabmov1::table();
+    ui::RecordFormSpec design;
+    design.procedure = std::string(settings::window::cadastraContas);
+    design.title = "CADASTRO DE CONTAS";
+    design.file = gTabmov1;
+    design.table = &files::Tabmov1::table();
     using F = ui::FormField;
-    spec.fields = {
+    design.fields = {
         F::entry("TAB1:CODMOV", "Conta:", "@s3", "Código da conta"),
         F::entry("TAB1:DESCRICAO", "Descrição:", "@s25", "Nome da conta"),
         F::choice("TAB1:CRDB", "Escolha:", "Indicador de Débito ou Crédito",
                   {{"+", "Crédito"}, {"-", "Débito"}}),
     };
-    spec.keyDescriptions = {{"TAB1:KEY_TABMOV", "Código"}, {"TAB1:KEY_DESCRICAO", "Descrição"}};
-    spec.tabKey = std::string(prefs::cadastraContasTab);
-    return new ui::RecordForm(std::move(spec), request, std::move(record));
+    design.keyDescriptions = {{"TAB1:KEY_TABMOV", "Código"}, {"TAB1:KEY_DESCRICAO", "Descrição"}};
+    design.tabKey = std::string(prefs::cadastraContasTab);
+    return new ui::RecordForm(std::move(design), request, std::move(record));
 }
 
 ui::RegisterBrowse* pesquisaContas(ui::Request request) {
-    ui::RegisterBrowseSpec spec;
-    spec.procedure = std::string(settings::window::pesquisaContas);
-    spec.title = "Pesquisa Contas";
-    spec.file = gTabmov1;
-    spec.table = &files::Tabmov1::table();
-    spec.tabs = {
+    ui::RegisterBrowseSpec design;
+    design.procedure = std::string(settings::window::pesquisaContas);
+    design.title = "Pesquisa Contas";
+    design.file = gTabmov1;
+    design.table = &files::Tabmov1::table();
+    design.tabs = {
         {"&1-Descrição", "Tab2", "TAB1:KEY_DESCRICAO", "", "", {}},
         {"&2-Código", "Tab1", "TAB1:KEY_TABMOV", "TAB1:CODMOV", "@s3", "Código da conta"},
     };
-    spec.listFormat = "27C|_M*~Conta:~@s3@123L|_M*~Descrição:~@s25@4C|_M*~CRDB:~@s1@";
-    spec.listFields = {"TAB1:CODMOV", "TAB1:DESCRICAO", "TAB1:CRDB"};
-    spec.listKey = std::string(prefs::pesquisaContasList);
-    spec.tabKey = std::string(prefs::pesquisaContasTab);
-    spec.letterKey = std::string(prefs::pesquisaContasLocator);
-    spec.form = cadastraContas;
-    return new ui::RegisterBrowse(std::move(spec), request);
+    design.listFormat = "27C|_M*~Conta:~@s3@123L|_M*~Descrição:~@s25@4C|_M*~CRDB:~@s1@";
+    design.listFields = {"TAB1:CODMOV", "TAB1:DESCRICAO", "TAB1:CRDB"};
+    design.listKey = std::string(prefs::pesquisaContasList);
+    design.tabKey = std::string(prefs::pesquisaContasTab);
+    design.letterKey = std::string(prefs::pesquisaContasLocator);
+    design.form = cadastraContas;
+    return new ui::RegisterBrowse(std::move(design), request);
 }
 
 // ---- Clients and branches ---------------------------------------------------------------------
 
 ui::RecordForm* cadastraFiliais(ui::Request request, std::optional<store::Record> record) {
-    ui::RecordFormSpec spec;
-    spec.procedure = std::string(settings::window::cadastraFiliais);
-    spec.title = "CADASTRO DE FILIAIS/CLIENTES";
-    spec.file = gCadfil1;
-    spec.table = &files::Cadfil1::table();
+    ui::RecordFormSpec design;
+    design.procedure = std::string(settings::window::cadastraFiliais);
+    design.title = "CADASTRO DE FILIAIS/CLIENTES";
+    design.file = gCadfil1;
+    design.table = &files::Cadfil1::table();
     using F = ui::FormField;
-    spec.fields = {
+    design.fields = {
         F::entry("FIL1:CODFIL", "Sigla:", "@s15", "Código da filial", true), // codes in upper case
         F::entry("FIL1:DESCRICAO", "Descrição:", "@s30", "Nome da filial"),
         F::entry("FIL1:ENDERECO", "Endereço:", "@s50", "Endereço da Filial/Cliente"),
@@ -84,28 +84,28 @@ ui::RecordForm* cadastraFiliais(ui::Request request, std::optional<store::Record
         F::entry("FIL1:TELEFONES", "Telefones:", "@s50", "Telefones da Filial/Cliente"),
         F::entry("FIL1:EMAIL", "Email:", "@s50", "E-mail do Cliente"),
     };
-    spec.keyDescriptions = {{"FIL1:KEY_CADFIL", "Código"}, {"FIL1:KEY_DESCRICAO", "Descrição"}};
-    spec.tabKey = std::string(prefs::cadastraFiliaisTab);
-    return new ui::RecordForm(std::move(spec), request, std::move(record));
+    design.keyDescriptions = {{"FIL1:KEY_CADFIL", "Código"}, {"FIL1:KEY_DESCRICAO", "Descrição"}};
+    design.tabKey = std::string(prefs::cadastraFiliaisTab);
+    return new ui::RecordForm(std::move(design), request, std::move(record));
 }
 
 ui::RegisterBrowse* pesquisaFiliais(ui::Request request) {
-    ui::RegisterBrowseSpec spec;
-    spec.procedure = std::string(settings::window::pesquisaFiliais);
-    spec.title = "Pesquisa Filiais/Clientes";
-    spec.file = gCadfil1;
-    spec.table = &files::Cadfil1::table();
-    spec.tabs = {
+    ui::RegisterBrowseSpec design;
+    design.procedure = std::string(settings::window::pesquisaFiliais);
+    design.title = "Pesquisa Filiais/Clientes";
+    design.file = gCadfil1;
+    design.table = &files::Cadfil1::table();
+    design.tabs = {
         {"&1-Descrição", "Tab2", "FIL1:KEY_DESCRICAO", "", "", {}},
         {"&2-Código", "Tab1", "FIL1:KEY_CADFIL", "FIL1:CODFIL", "@s15", "Código da filial"},
     };
-    spec.listFormat = "62L|_M*~Filial/Cliente:~L(4)@s15@120L|_M*~Descrição:~L(4)@s30@";
-    spec.listFields = {"FIL1:CODFIL", "FIL1:DESCRICAO"};
-    spec.listKey = std::string(prefs::pesquisaFiliaisList);
-    spec.tabKey = std::string(prefs::pesquisaFiliaisTab);
-    spec.letterKey = std::string(prefs::pesquisaFiliaisLocator);
-    spec.form = cadastraFiliais;
-    auto* browse = new ui::RegisterBrowse(std::move(spec), request);
+    design.listFormat = "62L|_M*~Filial/Cliente:~L(4)@s15@120L|_M*~Descrição:~L(4)@s30@";
+    design.listFields = {"FIL1:CODFIL", "FIL1:DESCRICAO"};
+    design.listKey = std::string(prefs::pesquisaFiliaisList);
+    design.tabKey = std::string(prefs::pesquisaFiliaisTab);
+    design.letterKey = std::string(prefs::pesquisaFiliaisLocator);
+    design.form = cadastraFiliais;
+    auto* browse = new ui::RegisterBrowse(std::move(design), request);
 
     // The detail panel follows the highlight.
     auto* panel = new QFrame(browse);
