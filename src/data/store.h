@@ -67,6 +67,7 @@ public:
     const std::vector<Value>& values() const { return values_; }
 
 private:
+    friend class Database; // fills records read from the file, whose values are already fitted
     const Table* table_ = nullptr;
     std::vector<Value> values_;
 };
@@ -186,6 +187,7 @@ private:
     Status verifyKeys();
     Status createSchema();
     Error engineError(int rc) const;
+    static Record readStored(sqlite3_stmt* st, const Table& table);
     Status write(const Table& table, const std::string& sql, Record& record, bool update);
 
     friend class Cursor;
