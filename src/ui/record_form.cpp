@@ -15,11 +15,15 @@
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 namespace saldora::ui {
 namespace {
@@ -57,27 +61,50 @@ RecordForm::RecordForm(RecordFormSpec spec, Request request, std::optional<store
     setResizable(false);
 
     tabs_ = new QTabWidget(this);
-    tabs_->setObjectName("Tab:1");
-    auto* page = new QWidget(tabs_);
-    auto* form = new QFormLayout(page);
-    tabs_->addTab(page, QString());
+    tabs_->setObjectName("CurrentTab");
+    std::vector<QFormLayout*> forms;
+    for (const FormTab& t : spec_.tabs) {
+        auto* page = new QWidget(tabs_);
+        page->setObjectName(QString::fromStdString(t.objectName));
+        auto* form = new QFormLayout(page);
+        if (!t.heading.isEmpty()) {
+            auto* heading = new QLabel(t.heading, page);
+            heading->setFont(QFont("Times New Roman", 12, QFont::Bold));
+            form->addRow(heading);
+        }
+        tabs_->addTab(page, t.text);
+        forms.push_back(form);
+    }
     for (const FormField& f : spec_.fields) {
-        if (f.choices.empty()) {
+        const int tab = std::clamp(f.tab, 0, static_cast<int>(forms.size()) - 1);
+        QWidget* page = tabs_->widget(tab);
+        QFormLayout* form = forms[tab];
+        if (f.isNote()) {
+            auto* label = new QLabel(f.note, page);
+            label->setObjectName(QString::fromStdString(f.control));
+            form->addRow(label);
+            editors_.push_back(label);
+            groups_.push_back(nullptr);
+        } else if (f.choices.empty()) {
             auto* e = new QLineEdit(page);
             e->setObjectName(QString::fromStdString(f.control));
             auto width = picture::width(f.picture);
             const int field = spec_.table->fieldIndex(f.control);
             if (width.ok()) e->setMaxLength(*width);
             else if (field >= 0) e->setMaxLength(spec_.table->fields[field].textCapacity());
+            // Wide enough for what the picture shows (up to fifty characters).
+            const int chars = std::min(e->maxLength(), 50);
+            e->setMinimumWidth(e->fontMetrics().averageCharWidth() * chars + 12);
             e->setToolTip(f.tip);
+            e->setStatusTip(f.status);
             if (f.upperCase)
                 connect(e, &QLineEdit::textEdited, e, [e](const QString& t) {
                     int at = e->cursorPosition();
                     e->setText(t.toUpper());
                     e->setCursorPosition(at);
                 });
-            e->setReadOnly(request_ == Request::View);
-            auto_entry::attach(e, spec_.procedure, f.control); // completions of earlier values
+            e->setReadOnly(request_ == Request::View || f.fixedValue);
+            if (f.autoEntry) auto_entry::attach(e, spec_.procedure, f.control);
             form->addRow(f.prompt, e);
             editors_.push_back(e);
             groups_.push_back(nullptr);
@@ -85,6 +112,7 @@ RecordForm::RecordForm(RecordFormSpec spec, Request request, std::optional<store
             auto* box = new QGroupBox(f.prompt, page);
             box->setObjectName(QString::fromStdString(f.control));
             box->setToolTip(f.tip);
+            box->setStatusTip(f.status);
             auto* group = new QButtonGroup(box);
             auto* boxLayout = new QHBoxLayout(box);
             int n = 0;
@@ -126,56 +154,116 @@ RecordForm::RecordForm(RecordFormSpec spec, Request request, std::optional<store
         QApplication::sendEvent(target, &f12);
     });
     show(buffer_);
-    if (QWidget* first = firstEntry()) first->setFocus();
+
+    // The tab the form was left on, with the focus on its first field.
+    int tab = 0;
+    if (!spec_.tabKey.empty())
+        tab = static_cast<int>(ini::readNumber(settings::kvelt::file,
+                                               settings::preferences::section, spec_.tabKey, 0));
+    tabs_->setCurrentIndex(std::clamp(tab, 0, tabs_->count() - 1));
+    colourTabs();
+    connect(tabs_, &QTabWidget::currentChanged, this, [this] { colourTabs(); });
+    if (QWidget* first = firstEntry(tabs_->currentIndex())) first->setFocus();
 }
 
-QWidget* RecordForm::firstEntry() const { return editors_.empty() ? nullptr : editors_.front(); }
+void RecordForm::colourTabs() {
+    if (!spec_.selectedTabText.isValid()) return;
+    for (int i = 0; i < tabs_->count(); ++i)
+        tabs_->tabBar()->setTabTextColor(i, i == tabs_->currentIndex() ? spec_.selectedTabText
+                                                                       : QColor());
+}
+
+void RecordForm::closing() {
+    if (!spec_.tabKey.empty())
+        (void)ini::write(settings::kvelt::file, settings::preferences::section, spec_.tabKey,
+                         std::to_string(tabs_->currentIndex()));
+}
+
+bool RecordForm::bound(size_t i) const {
+    const FormField& f = spec_.fields[i];
+    return !f.isNote() && !f.fixedValue && spec_.table->fieldIndex(f.control) >= 0;
+}
+
+QWidget* RecordForm::firstEntry(int tab) const {
+    QWidget* first = nullptr;
+    for (size_t i = 0; i < spec_.fields.size(); ++i) {
+        if (spec_.fields[i].isNote()) continue;
+        if (spec_.fields[i].tab == tab) return editors_[i];
+        if (!first) first = editors_[i];
+    }
+    return first;
+}
+
+void RecordForm::focusField(QWidget* editor) {
+    if (!editor) return;
+    for (int i = 0; i < tabs_->count(); ++i)
+        if (tabs_->widget(i)->isAncestorOf(editor)) tabs_->setCurrentIndex(i);
+    editor->setFocus();
+    if (auto* e = qobject_cast<QLineEdit*>(editor)) e->selectAll();
+}
 
 QLineEdit* RecordForm::entry(const std::string& control) const {
     return findChild<QLineEdit*>(QString::fromStdString(control));
 }
 
 void RecordForm::show(const store::Record& r) {
-    for (size_t i = 0; i < spec_.fields.size(); ++i) {
-        const FormField& f = spec_.fields[i];
-        int field = spec_.table->fieldIndex(f.control);
-        if (field < 0) continue;
-        if (auto* e = qobject_cast<QLineEdit*>(editors_[i])) {
-            auto text = picture::format(f.picture, store::toPictureValue(spec_.table->fields[field],
-                                                                         r[field]));
-            std::string value = text ? std::string(fixed::clip(*text)) : r.text(field);
-            e->setText(shown(value));
-        } else if (groups_[i]) {
-            std::string value = r.text(field);
-            for (auto* b : groups_[i]->buttons())
-                b->setChecked(b->property("value").toString().toStdString() == value);
-        }
+    for (size_t i = 0; i < spec_.fields.size(); ++i) showField(i, r);
+}
+
+void RecordForm::showField(size_t i, const store::Record& r) {
+    const FormField& f = spec_.fields[i];
+    if (f.isNote()) return;
+    if (f.fixedValue) {
+        std::string text;
+        if (auto plain = cp1252::fromUtf8(*f.fixedValue))
+            if (auto formatted = picture::formatPlain(f.picture, *plain))
+                text = fixed::clip(*formatted);
+        auto* e = static_cast<QLineEdit*>(editors_[i]);
+        e->setText(shown(text));
+        e->setCursorPosition(0);
+        return;
+    }
+    const int field = spec_.table->fieldIndex(f.control);
+    if (field < 0) return;
+    const store::Field& def = spec_.table->fields[field];
+    if (auto* e = qobject_cast<QLineEdit*>(editors_[i])) {
+        auto text = picture::format(f.picture, store::toPictureValue(def, r[field]));
+        e->setText(shown(text ? std::string(fixed::clip(*text)) : r.text(field)));
+        e->setCursorPosition(0);
+    } else if (groups_[i]) {
+        const std::string value = store::plainText(def, r[field]);
+        for (auto* b : groups_[i]->buttons())
+            b->setChecked(b->property("value").toString().toStdString() == value);
     }
 }
 
 bool RecordForm::read() {
     for (size_t i = 0; i < spec_.fields.size(); ++i) {
+        if (!bound(i)) continue;
         const FormField& f = spec_.fields[i];
-        int field = spec_.table->fieldIndex(f.control);
-        if (field < 0) continue;
+        const int field = spec_.table->fieldIndex(f.control);
         const store::Field& def = spec_.table->fields[field];
         if (auto* e = qobject_cast<QLineEdit*>(editors_[i])) {
-            auto text = acceptText(e, def);
-            if (!text) return false;
-            auto typed = picture::readPlain(f.picture, *text);
-            if (!typed) {
-                refuseEntry(e, typed.error().text);
+            auto refuse = [&](const std::string& reason) {
+                refuseEntry(e, reason);
+                focusField(e); // on its own tab
                 return false;
-            }
+            };
+            // Read through the picture first: a pattern shows more characters than it stores.
+            auto bytes = cp1252::fromUtf8(e->text().toStdString());
+            if (!bytes) return refuse(bytes.error().text);
+            auto typed = picture::readPlain(f.picture, fixed::clip(*bytes));
+            if (!typed) return refuse(typed.error().text);
+            // fromPlainText refuses what is too long for the field.
             auto value = store::fromPlainText(def, cp1252::toUtf8(*typed));
-            if (!value || !buffer_.set(field, *value)) {
-                refuseEntry(e, value ? "Valor inválido." : value.error().text);
-                return false;
-            }
+            if (!value) return refuse(value.error().text);
+            if (!buffer_.set(field, *value)) return refuse("Valor inválido.");
         } else if (groups_[i]) {
             // A choice nobody made keeps the value the record had.
             if (auto* checked = groups_[i]->checkedButton())
-                (void)buffer_.set(field, checked->property("value").toString().toStdString());
+                if (auto value = store::fromPlainText(
+                        def, checked->property("value").toString().toStdString()))
+                    (void)buffer_.set(field, *value);
         }
     }
     return true;
@@ -195,6 +283,7 @@ void RecordForm::accept(int navigation) {
     case SaveOutcome::Completed:
         histories().insert_or_assign(spec_.procedure, buffer_);
         auto_entry::rememberEntries(this);
+        if (spec_.completed) spec_.completed(buffer_);
         navigation_ = navigation;
         finish(result::Completed);
         break;
@@ -203,30 +292,18 @@ void RecordForm::accept(int navigation) {
         copy_ = buffer_;
         show(buffer_);
         break;
-    case SaveOutcome::Stay:
-        if (QWidget* first = firstEntry()) first->setFocus();
-        break;
+    case SaveOutcome::Stay: focusField(firstEntry()); break;
     }
 }
 
 void RecordForm::fillFromHistory() {
     if (request_ == Request::View) return;
-    auto last = history(spec_.procedure);
-    if (!last) return;
+    // Before this form has saved anything in the run, the history is a blank record.
+    const store::Record last = history(spec_.procedure).value_or(store::Record(*spec_.table));
     QWidget* focus = QApplication::focusWidget();
     for (size_t i = 0; i < editors_.size(); ++i) {
-        bool focused = focus == editors_[i] || editors_[i]->isAncestorOf(focus);
-        if (!focused) continue;
-        int field = spec_.table->fieldIndex(spec_.fields[i].control);
-        if (field < 0) return;
-        if (auto* e = qobject_cast<QLineEdit*>(editors_[i])) {
-            auto text = picture::format(spec_.fields[i].picture,
-                                        store::toPictureValue(spec_.table->fields[field], (*last)[field]));
-            e->setText(shown(text ? std::string(fixed::clip(*text)) : last->text(field)));
-        } else if (groups_[i]) {
-            for (auto* b : groups_[i]->buttons())
-                b->setChecked(b->property("value").toString().toStdString() == last->text(field));
-        }
+        if (focus != editors_[i] && !editors_[i]->isAncestorOf(focus)) continue;
+        if (bound(i)) showField(i, last);
         return;
     }
 }

@@ -1,6 +1,5 @@
 #include "ui/register_browse.h"
 
-#include "data/globals.h"
 #include "data/ini.h"
 #include "data/key_values.h"
 #include "data/picture.h"
@@ -21,6 +20,8 @@
 #include <QTableView>
 #include <QVBoxLayout>
 #include <QWhatsThis>
+
+#include <algorithm>
 
 namespace saldora::ui {
 namespace {
@@ -96,32 +97,45 @@ RegisterBrowse::RegisterBrowse(RegisterBrowseSpec spec, Request request)
     }
     list_->setColumns(shown);
 
-    select_ = makeButton(this, "Select", "&Este", "Seleciona o Item Iluminado", "este.ico");
-    insert_ = makeButton(this, "Insert:2", "F2 Inclui", "Inclui Informações", "inclui.ico");
-    change_ = makeButton(this, "Change:2", "F4 Altera", "Altera Informações", "altera.ico");
-    delete_ = makeButton(this, "Delete:2", "F6 Exclui", "Exclui Informações", "exclui.ico");
-    close_ = makeButton(this, "Close", "&Saída", "Fecha Esta Tela", "saida.ico");
-    help_ = makeButton(this, "Help", "&Ajuda", "Ajuda desta Tela", "Ajuda.ico");
-    for (auto* b : {select_, insert_, change_, delete_, close_, help_})
-        b->setFocusPolicy(Qt::ClickFocus); // left out of the Tab order
-    select_->setEnabled(request_ == Request::Select);
-
-    letters_ = new QTabBar(this);
-    letters_->setObjectName("LocatorSheet");
-    for (char c = 'A'; c <= 'Z'; ++c) letters_->addTab(QString(QChar(c)));
-    letters_->setExpanding(false);
-
+    auto button = [this](const BrowseButton& b) {
+        auto* made = makeButton(this, b.objectName, b.text, b.tip, b.icon);
+        made->setFocusPolicy(Qt::ClickFocus); // left out of the Tab order
+        return made;
+    };
     auto* buttons = new QHBoxLayout;
-    for (auto* b : {select_, insert_, change_, delete_, close_, help_}) buttons->addWidget(b);
+    if (spec_.selectButton) {
+        select_ = button(spec_.select);
+        select_->setEnabled(request_ == Request::Select);
+        buttons->addWidget(select_);
+    }
+    insert_ = button(spec_.insert);
+    change_ = button(spec_.change);
+    delete_ = button(spec_.remove);
+    close_ = button(spec_.close);
+    help_ = button(spec_.help);
+    for (auto* b : {insert_, change_, delete_, close_, help_}) buttons->addWidget(b);
+
+    // The letter tabs locate on a key's first field: a browse in file order has none.
+    const bool locates = std::any_of(spec_.tabs.begin(), spec_.tabs.end(), [this](const auto& t) {
+        const store::Key* k = spec_.table->key(t.key);
+        return k && !k->fields.empty();
+    });
+    if (locates) {
+        letters_ = new QTabBar(this);
+        letters_->setObjectName("LocatorSheet");
+        for (char c = 'A'; c <= 'Z'; ++c) letters_->addTab(QString(QChar(c)));
+        letters_->setExpanding(false);
+    }
+
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(tabs_);
     if (locator_) layout->addWidget(locator_);
     layout->addWidget(list_, 1);
     layout->addLayout(buttons);
-    layout->addWidget(letters_);
+    if (letters_) layout->addWidget(letters_);
     resize(520, 420);
 
-    connect(select_, &QPushButton::clicked, this, &RegisterBrowse::select);
+    if (select_) connect(select_, &QPushButton::clicked, this, &RegisterBrowse::select);
     connect(insert_, &QPushButton::clicked, this, &RegisterBrowse::insert);
     connect(change_, &QPushButton::clicked, this, &RegisterBrowse::change);
     connect(delete_, &QPushButton::clicked, this, &RegisterBrowse::remove);
@@ -138,7 +152,8 @@ RegisterBrowse::RegisterBrowse(RegisterBrowseSpec spec, Request request)
     });
     connect(list_, &BrowseList::emptinessChanged, this, [this] { updateButtons(); });
     connect(list_, &BrowseList::currentChanged, this, [this] { emit highlighted(list_->current()); });
-    connect(letters_, &QTabBar::tabBarClicked, this, [this](int i) { chooseLetter(i); });
+    if (letters_)
+        connect(letters_, &QTabBar::tabBarClicked, this, [this](int i) { chooseLetter(i); });
 
     // The tab and letter tab the window was left on.
     const int tab = std::clamp(readTab(spec_.tabKey), 0, static_cast<int>(spec_.tabs.size()) - 1);
@@ -146,7 +161,7 @@ RegisterBrowse::RegisterBrowse(RegisterBrowseSpec spec, Request request)
         QSignalBlocker block(tabs_);
         tabs_->setCurrentIndex(tab);
     }
-    letters_->setCurrentIndex(std::clamp(readTab(spec_.letterKey), 0, 25));
+    if (letters_) letters_->setCurrentIndex(std::clamp(readTab(spec_.letterKey), 0, 25));
     connect(tabs_, &QTabBar::currentChanged, this, [this](int i) { applyTab(i, true); });
     applyTab(tab, false);
     list_->setSource(&spec_.file->db(), spec_.table, key(tab));
@@ -166,7 +181,8 @@ RegisterBrowse::RegisterBrowse(RegisterBrowseSpec spec, Request request)
 RegisterBrowse::~RegisterBrowse() { CloseDataFile(*spec_.file); }
 
 const store::Key* RegisterBrowse::key(int tab) const {
-    return spec_.table->key(spec_.tabs[tab].key);
+    const std::string& name = spec_.tabs[tab].key;
+    return name.empty() ? &store::positionKey() : spec_.table->key(name);
 }
 
 int RegisterBrowse::currentTab() const { return tabs_->currentIndex(); }
@@ -190,10 +206,11 @@ void RegisterBrowse::updateButtons() {
     change_->setEnabled(any);
     delete_->setEnabled(any);
     if (locator_) locator_->setEnabled(any);
-    select_->setEnabled(request_ == Request::Select);
+    if (select_) select_->setEnabled(request_ == Request::Select);
 }
 
 void RegisterBrowse::chooseLetter(int letter) {
+    if (!letters_) return;
     letters_->setCurrentIndex(letter);
     const std::string l(1, static_cast<char>('A' + letter));
     const auto& tab = spec_.tabs[currentTab()];
@@ -220,8 +237,9 @@ void RegisterBrowse::typed(QChar c) {
         return;
     }
     const std::string letter = cp1252Of(QString(c));
-    if (letter.empty()) return;
-    const int field = spec_.table->keyFields(*key(currentTab())).front();
+    const auto fields = spec_.table->keyFields(*key(currentTab()));
+    if (letter.empty() || fields.empty()) return; // file order: nothing to locate on
+    const int field = fields.front();
     auto startsWith = [&](const std::optional<store::Record>& r) {
         if (!r) return false;
         std::string text = r->text(field);
@@ -268,7 +286,16 @@ void RegisterBrowse::formAnswered(RecordForm* form, int result, std::optional<st
     }, Qt::QueuedConnection);
 }
 
-void RegisterBrowse::insert() { callForm(Request::Insert, std::nullopt); }
+void RegisterBrowse::insert() {
+    if (spec_.mostRecords > 0) {
+        auto count = spec_.file->db().count(*spec_.table);
+        if (count && *count >= spec_.mostRecords) {
+            messages().show(spec_.fullMessage);
+            return;
+        }
+    }
+    callForm(Request::Insert, std::nullopt);
+}
 
 void RegisterBrowse::change() {
     auto current = list_->current();
@@ -353,6 +380,20 @@ void RegisterBrowse::popupMenu(const QPoint& at) {
 }
 
 bool RegisterBrowse::eventFilter(QObject* watched, QEvent* e) {
+    if (spec_.windowKeys && e->type() == QEvent::KeyPress && watched != list_->view() &&
+        isEnabled() && !enterAsTab()) {
+        auto* w = qobject_cast<QWidget*>(watched);
+        auto* k = static_cast<QKeyEvent*>(e);
+        if (w && isAncestorOf(w) && w != locator_ && !(k->modifiers() & Qt::ControlModifier)) {
+            switch (k->key()) {
+            case Qt::Key_Insert: insert(); return true;
+            case Qt::Key_Delete: remove(); return true;
+            case Qt::Key_Return:
+            case Qt::Key_Enter: change(); return true;
+            default: break;
+            }
+        }
+    }
     if (watched == list_->view() && isEnabled()) {
         if (e->type() == QEvent::ContextMenu) {
             popupMenu(static_cast<QContextMenuEvent*>(e)->globalPos());
@@ -361,7 +402,7 @@ bool RegisterBrowse::eventFilter(QObject* watched, QEvent* e) {
         if (e->type() == QEvent::KeyPress) {
             auto* k = static_cast<QKeyEvent*>(e);
             const bool ctrl = k->modifiers() & Qt::ControlModifier;
-            const bool enterTab = globals().enterTab == 1;
+            const bool enterTab = enterAsTab();
             switch (k->key()) {
             case Qt::Key_F2: insert(); return true;
             case Qt::Key_F4: change(); return true;
@@ -397,7 +438,7 @@ void RegisterBrowse::closing() {
     const auto section = settings::preferences::section;
     if (!spec_.tabKey.empty())
         (void)ini::write(file, section, spec_.tabKey, std::to_string(currentTab()));
-    if (!spec_.letterKey.empty())
+    if (letters_ && !spec_.letterKey.empty())
         (void)ini::write(file, section, spec_.letterKey, std::to_string(letters_->currentIndex()));
     auto columns = parseListFormat(restoreListFormat(spec_.listKey, spec_.listFormat));
     if (columns) {

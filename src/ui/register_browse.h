@@ -5,6 +5,7 @@
 // with the select request it hands the chosen record to its caller. A register is declared by a
 // RegisterBrowseSpec; what is particular to one (a detail panel) hooks onto its signals.
 #include "data/file_routines.h"
+#include "data/message_service.h"
 #include "ui/browse_list.h"
 #include "ui/record_requests.h"
 #include "ui/screen.h"
@@ -26,12 +27,19 @@ class RecordForm;
 struct RegisterTab {
     QString text;           // "&1-Descrição"
     std::string objectName; // "Tab2"
-    std::string key;        // "TAB1:KEY_DESCRICAO"
+    std::string key;        // "TAB1:KEY_DESCRICAO"; empty: the records in file order
     // The code tab's locator entry ("TAB1:CODMOV", its picture and tip); empty: the first-letter
     // locator on the key's first field.
     std::string entry;
     std::string entryPicture;
     QString entryTip;
+};
+
+// A button of the browse: object name, text, tip and icon.
+struct BrowseButton {
+    const char* objectName;
+    QString text, tip;
+    std::string icon;
 };
 
 struct RegisterBrowseSpec {
@@ -47,6 +55,22 @@ struct RegisterBrowseSpec {
     std::string letterKey;        // "ktSelectedTab10_PesquisaContas_LocatorSheet"
     // Makes the form for a request and a record (nullopt for insert).
     std::function<RecordForm*(Request, std::optional<store::Record>)> form;
+
+    // The buttons as the register's window shows them.
+    BrowseButton select{"Select", "&Este", "Seleciona o Item Iluminado", "este.ico"};
+    BrowseButton insert{"Insert:2", "F2 Inclui", "Inclui Informações", "inclui.ico"};
+    BrowseButton change{"Change:2", "F4 Altera", "Altera Informações", "altera.ico"};
+    BrowseButton remove{"Delete:2", "F6 Exclui", "Exclui Informações", "exclui.ico"};
+    BrowseButton close{"Close", "&Saída", "Fecha Esta Tela", "saida.ico"};
+    BrowseButton help{"Help", "&Ajuda", "Ajuda desta Tela", "Ajuda.ico"};
+    bool selectButton = true; // false for a register no other window looks a record up in
+    // A register that may hold at most this many records refuses another insert with
+    // `fullMessage`; 0 sets no limit.
+    int64_t mostRecords = 0;
+    Message fullMessage;
+    // While Enter-as-Tab is off, Insert, Enter and Delete insert, change and delete from anywhere
+    // in the window, not only on the list.
+    bool windowKeys = false;
 };
 
 class RegisterBrowse : public Screen {
@@ -98,9 +122,9 @@ class RegisterBrowse : public Screen {
     Request request_;
     BrowseList* list_;
     QTabBar* tabs_;
-    QTabBar* letters_;
+    QTabBar* letters_ = nullptr; // only when a tab's key has a field to locate on
     QLineEdit* locator_ = nullptr;
-    QPushButton *select_, *insert_, *change_, *delete_, *close_, *help_;
+    QPushButton *select_ = nullptr, *insert_, *change_, *delete_, *close_, *help_;
     std::optional<store::Record> selected_;
     std::vector<store::Value> startAt_;
 };

@@ -59,6 +59,8 @@ class Screen : public QWidget {
     // Ends the screen with a result; its opener's continuation runs.
     void finish(int result);
 
+    // Enter-as-Tab as it stood when the screen opened: what every key of the screen follows.
+    bool enterAsTab() const { return enterTab_; }
     Screen* opener() const { return opener_; }
     Screen* openChildScreen() const { return child_; }
     // The window that frames the screen: its MDI subwindow, or itself.
