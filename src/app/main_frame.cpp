@@ -17,6 +17,7 @@
 #include "messages/screen_font.h"
 #include "platform/display_mode.h"
 #include "platform/programs.h"
+#include "screens/company_data.h"
 #include "screens/registers.h"
 #include "security/component.h"
 #include "security/troca_senha.h"
@@ -476,6 +477,8 @@ void MainFrame::registerScreens() {
     screens::setRegisterFiles(&dataFiles().tabmov1, &dataFiles().cadfil1);
     s.setStarter(ScreenId::Accounts, [] { screens::pesquisaContas()->open(); });
     s.setStarter(ScreenId::Clients, [] { screens::pesquisaFiliais()->open(); });
+    screens::setCompanyDataFile(&dataFiles().usuario);
+    s.setStarter(ScreenId::CompanyData, [] { screens::pesquisaUsuarios()->open(); });
     s.setStarter(ScreenId::DataParameters, [] { (new ProgramSetup)->open(); });
     s.setStarter(ScreenId::About, [] { AboutWindow::start(); });
     s.setStarter(ScreenId::Calculator, [] { platform::startCalculator(); });

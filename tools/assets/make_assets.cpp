@@ -211,6 +211,8 @@ int main(int argc, char** argv) {
         {"calculadora.ico", QColor(70, 70, 90), "="}, {"temas.ico", QColor(150, 60, 140), "◐"},
         {"agenda.ico", QColor(180, 100, 20), "▦"},    {"fontes.ico", QColor(60, 60, 140), "A"},
         {"acesso.ico", QColor(0, 120, 120), "☰"},     {"setup.ico", QColor(90, 90, 90), "⚙"},
+        {"CRDFLE12.ICO", QColor(0, 110, 190), "+"},   {"ERASE02.ICO", QColor(200, 140, 0), "✎"},
+        {"TRASH01.ICO", QColor(190, 30, 30), "✕"},     {"DOORWAY.ICO", QColor(110, 110, 110), "⏏"},
     };
     bool ok = true;
     for (const auto& i : icons)
