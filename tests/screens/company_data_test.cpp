@@ -140,6 +140,17 @@ TEST(CompanyData, TheBrowseListsTheOneRecordAndRefusesASecondUntilItIsDeleted) {
     EXPECT_NE(CompanyData::formOf(browse), nullptr);
 }
 
+TEST(CompanyData, AFileThatAlreadyHoldsTwoRecordsRefusesAThird) {
+    CompanyData c;
+    c.addCompany("Loja");
+    c.addCompany("Filial");
+    auto* browse = c.openBrowse();
+    QTest::keyClick(browse->list()->view(), Qt::Key_F2);
+    ASSERT_EQ(c.box.shown.size(), 1u);
+    EXPECT_EQ(c.box.shown[0].caption, "Aviso");
+    EXPECT_EQ(CompanyData::formOf(browse), nullptr);
+}
+
 TEST(CompanyData, AnUnchangedRecordIsNotWrittenAndTheAutorTabShowsTheVendorOnly) {
     CompanyData c;
     c.addCompany("Loja", 0, "Antigo Autor"); // a blank CEP goes through its pattern picture too
