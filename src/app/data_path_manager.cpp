@@ -96,6 +96,7 @@ bool DataPathManager::ask(int kind) {
         messages().show(Message::withButtons("Caminho não encontrado, saindo do programa !",
                                              "Atenção", Icon::Exclamation, Ok));
         messages().halt(1, "");
+        return false; // the halt does not return
     case 3:
         messages().show(
             Message::withButtons("Erro criando caminho !", "Atenção", Icon::Exclamation, Ok));

@@ -54,8 +54,8 @@ std::optional<store::Record> RecordForm::history(const std::string& procedure) {
     return it->second;
 }
 
-RecordForm::RecordForm(RecordFormSpec spec, Request request, std::optional<store::Record> record)
-    : Screen(spec.procedure), spec_(std::move(spec)), request_(request),
+RecordForm::RecordForm(RecordFormSpec design, Request request, std::optional<store::Record> record)
+    : Screen(design.procedure), spec_(std::move(design)), request_(request),
       buffer_(record ? *record : store::Record(*spec_.table)), copy_(buffer_) {
     setWindowTitle(formCaption(request_, spec_.title));
     setResizable(false);

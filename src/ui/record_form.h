@@ -106,7 +106,7 @@ QString formCaption(Request request, const QString& designTitle);
 class RecordForm : public Screen {
     Q_OBJECT
   public:
-    RecordForm(RecordFormSpec spec, Request request, std::optional<store::Record> record);
+    RecordForm(RecordFormSpec design, Request request, std::optional<store::Record> record);
 
     Request request() const { return request_; }
     // The record as written (or as it stood, when nothing was written).

@@ -54,8 +54,8 @@ int readTab(const std::string& key) {
 
 } // namespace
 
-RegisterBrowse::RegisterBrowse(RegisterBrowseSpec spec, Request request)
-    : Screen(spec.procedure), spec_(std::move(spec)), request_(request) {
+RegisterBrowse::RegisterBrowse(RegisterBrowseSpec design, Request request)
+    : Screen(design.procedure), spec_(std::move(design)), request_(request) {
     setWindowTitle(spec_.title);
     OpenDataFile(*spec_.file);
 

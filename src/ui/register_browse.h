@@ -77,7 +77,7 @@ class RegisterBrowse : public Screen {
     Q_OBJECT
   public:
     // `request` Select offers "&Este" and finishes with the chosen record; anything else is upkeep.
-    RegisterBrowse(RegisterBrowseSpec spec, Request request = Request::Change);
+    RegisterBrowse(RegisterBrowseSpec design, Request request = Request::Change);
     ~RegisterBrowse() override;
 
     // The record the user selected (select request, result Completed).

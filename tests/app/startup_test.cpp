@@ -54,7 +54,9 @@ struct Program {
     ~Program() {
         for (QWidget* w : QApplication::topLevelWidgets()) w->deleteLater();
         QApplication::processEvents();
-        security::installComponent({security::HashLimits::minimum()});
+        security::Security::Options quick;
+        quick.limits = security::HashLimits::minimum();
+        security::installComponent(quick);
     }
 
     void start() {

@@ -36,8 +36,8 @@ const store::Table& usu() {
 struct CompanyData {
     WorkFolder cwd;
     ScriptedMessages box;
+    DataFile usuario{files::layouts::usuario()}; // outlives the windows that use it
     QMdiArea area;
-    DataFile usuario{files::layouts::usuario()};
 
     CompanyData() {
         globals().enterTab = 0;

@@ -28,8 +28,8 @@ namespace {
 struct Registers {
     WorkFolder cwd;
     ScriptedMessages box;
+    DataFile tabmov1{files::layouts::tabmov1()}, cadfil1{files::layouts::cadfil1()}; // outlive the windows
     QMdiArea area;
-    DataFile tabmov1{files::layouts::tabmov1()}, cadfil1{files::layouts::cadfil1()};
 
     Registers() {
         area.resize(1000, 800);

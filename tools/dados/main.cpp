@@ -50,12 +50,12 @@ struct Target {
     const store::Table* table = nullptr;
 };
 
-Target findTarget(const std::string& spec) {
+Target findTarget(const std::string& wanted) {
     Target t;
-    std::string name = spec, table;
-    if (auto colon = spec.rfind(':'); colon != std::string::npos) {
-        name = spec.substr(0, colon);
-        table = spec.substr(colon + 1);
+    std::string name = wanted, table;
+    if (auto colon = wanted.rfind(':'); colon != std::string::npos) {
+        name = wanted.substr(0, colon);
+        table = wanted.substr(colon + 1);
     }
     t.layout = files::layouts::find(name);
     if (!t.layout) return t;
@@ -148,10 +148,10 @@ std::vector<std::string> header(const store::Table& t) {
     return h;
 }
 
-int dump(const std::string& folder, const std::string& spec, const std::string& keyName) {
-    Target target = findTarget(spec);
+int dump(const std::string& folder, const std::string& wanted, const std::string& keyName) {
+    Target target = findTarget(wanted);
     if (!target.layout) {
-        std::cerr << "Arquivo desconhecido: " << spec << "\n";
+        std::cerr << "Arquivo desconhecido: " << wanted << "\n";
         return kUsage;
     }
     const store::Table& t = *target.table;
@@ -200,10 +200,10 @@ int dump(const std::string& folder, const std::string& spec, const std::string& 
     return kOk;
 }
 
-int load(const std::string& folder, const std::string& spec, const std::string& csvPath) {
-    Target target = findTarget(spec);
+int load(const std::string& folder, const std::string& wanted, const std::string& csvPath) {
+    Target target = findTarget(wanted);
     if (!target.layout) {
-        std::cerr << "Arquivo desconhecido: " << spec << "\n";
+        std::cerr << "Arquivo desconhecido: " << wanted << "\n";
         return kUsage;
     }
     const store::Table& t = *target.table;
