@@ -249,3 +249,34 @@ TEST(Accounts, TheTabTheLetterAndTheColumnWidthsSurviveAReopening) {
     EXPECT_EQ(again->list()->columnWidthsInUnits()[1], units);
     EXPECT_TRUE(again->findChild<QLineEdit*>("TAB1:CODMOV")->isVisible()); // the code tab's locator
 }
+
+TEST(Accounts, SaveAndMoveOnThroughTheToolbarCallsTheFormForTheNextRecord) {
+    Registers r;
+    for (const char* d : {"Aluguel", "Caixa", "Compras"}) r.addAccount(d, d, "+");
+    auto* browse = screens::pesquisaContas();
+    browse->open();
+    QApplication::processEvents();
+    ASSERT_TRUE(browse->takesNavigation(ui::nav::Down));
+    browse->change();
+    auto* form = qobject_cast<ui::RecordForm*>(browse->openChildScreen());
+    ASSERT_NE(form, nullptr);
+    ASSERT_TRUE(form->takesNavigation(ui::nav::Down));
+    form->entry("TAB1:DESCRICAO")->setText("Aluguel da loja");
+    form->navigate(ui::nav::Down); // saves, then the browse moves and calls the form again
+    QApplication::processEvents();
+    auto* next = qobject_cast<ui::RecordForm*>(browse->openChildScreen());
+    ASSERT_NE(next, nullptr);
+    EXPECT_NE(next, form);
+    EXPECT_EQ(next->entry("TAB1:DESCRICAO")->text(), "Caixa");
+    EXPECT_EQ(next->windowTitle(), "Registro será alterado");
+    // The history key brings back what the last save wrote.
+    next->entry("TAB1:DESCRICAO")->setFocus();
+    next->navigate(ui::nav::History);
+    EXPECT_EQ(next->entry("TAB1:DESCRICAO")->text(), "Aluguel da loja");
+    next->findChild<QPushButton*>("Cancel")->click();
+    QApplication::processEvents();
+    EXPECT_EQ(Registers::current(browse), "Caixa");
+    // And the first record was written.
+    browse->list()->toFirst();
+    EXPECT_EQ(Registers::current(browse), "Aluguel da loja");
+}
