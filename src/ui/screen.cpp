@@ -108,6 +108,8 @@ void Screen::childFinished(int result) {
 
 void Screen::finish(int result) {
     if (finished_) return;
+    // A child still open ends first (the frame closing ends every screen).
+    if (child_) child_->finish(ui::result::Cancelled);
     result_ = result;
     closable_ = true; // finishing is always allowed
     frameWindow()->close();

@@ -8,6 +8,7 @@
 // screens may each have a child open and close them in either order.
 #include "messages/message_options.h"
 
+#include <QPointer>
 #include <QWidget>
 
 #include <functional>
@@ -102,7 +103,7 @@ class Screen : public QWidget {
     void childFinished(int result);
 
     std::string procedure_;
-    Screen* opener_ = nullptr;
+    QPointer<Screen> opener_; // may go first when the frame closes everything
     Screen* child_ = nullptr;
     std::function<void(int)> childDone_;
     QMdiSubWindow* subWindow_ = nullptr;

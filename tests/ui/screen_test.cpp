@@ -168,3 +168,18 @@ TEST(Screens, EnterMovesOnOrPressesAsTheSettingStoodAtOpening) {
     }
     globals().enterTab = 0;
 }
+
+TEST(Screens, FinishingAScreenEndsItsOpenChildFirst) {
+    saldora::testing::WorkFolder cwd;
+    Workspace ws;
+    QPointer<Screen> a = screen("TelaA");
+    a->open();
+    QPointer<Screen> child = screen("FilhaA");
+    int answer = -1;
+    a->openChild(child, [&](int r) { answer = r; });
+    a->finish(ui::result::Completed); // as the frame does when it closes
+    QApplication::processEvents();
+    EXPECT_EQ(answer, ui::result::Cancelled);
+    EXPECT_TRUE(child.isNull());
+    EXPECT_TRUE(a.isNull());
+}
