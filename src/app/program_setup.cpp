@@ -1,12 +1,12 @@
 #include "app/program_setup.h"
 
 #include "app/data_path_manager.h"
+#include "app/folder_entry.h"
 #include "data/globals.h"
 #include "data/settings_keys.h"
 #include "ui/pictures.h"
 
 #include <QCheckBox>
-#include <QFileDialog>
 #include <QFormLayout>
 #include <QHBoxLayout>
 #include <QLineEdit>
@@ -60,21 +60,8 @@ ProgramSetup::ProgramSetup() : ui::Screen(std::string(settings::window::programS
     connect(cancel, &QPushButton::clicked, this, [this] { finish(ui::result::Cancelled); });
 }
 
-void ProgramSetup::chooseFolder() {
-    auto* dialog = new QFileDialog(this, "Select path", path_->text());
-    dialog->setFileMode(QFileDialog::Directory);
-    dialog->setOption(QFileDialog::ShowDirsOnly);
-    dialog->setAttribute(Qt::WA_DeleteOnClose);
-    connect(dialog, &QFileDialog::fileSelected, this, [this](const QString& folder) {
-        path_->setText(folder);
-        if (relative_->isChecked()) makeRelative();
-    });
-    dialog->open();
-}
+void ProgramSetup::chooseFolder() { chooseFolderInto(path_, relative_); }
 
-void ProgramSetup::makeRelative() {
-    path_->setText(
-        QString::fromStdString(DataPathManager::makeRelative(path_->text().toStdString())));
-}
+void ProgramSetup::makeRelative() { makeEntryRelative(path_); }
 
 } // namespace saldora::app

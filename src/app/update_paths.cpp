@@ -1,6 +1,7 @@
 #include "app/update_paths.h"
 
 #include "app/data_path_manager.h"
+#include "app/folder_entry.h"
 #include "app/paths_file.h"
 #include "data/files.h"
 #include "data/settings_keys.h"
@@ -11,7 +12,6 @@
 
 #include <QCheckBox>
 #include <QComboBox>
-#include <QFileDialog>
 #include <QFormLayout>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -92,22 +92,9 @@ void UpdatePaths::show(const store::Record& r) {
     comments_->setText(shown(r.text(1)));
 }
 
-void UpdatePaths::chooseFolder() {
-    // The folder dialog, starting at the path; cancelling leaves the path as it was.
-    auto* dialog = new QFileDialog(this, "Select path", path_->text());
-    dialog->setFileMode(QFileDialog::Directory);
-    dialog->setOption(QFileDialog::ShowDirsOnly);
-    dialog->setAttribute(Qt::WA_DeleteOnClose);
-    connect(dialog, &QFileDialog::fileSelected, this, [this](const QString& folder) {
-        path_->setText(folder);
-        if (relative_->isChecked()) makeRelative();
-    });
-    dialog->open();
-}
+void UpdatePaths::chooseFolder() { chooseFolderInto(path_, relative_); }
 
-void UpdatePaths::makeRelative() {
-    path_->setText(QString::fromStdString(DataPathManager::makeRelative(path_->text().toStdString())));
-}
+void UpdatePaths::makeRelative() { makeEntryRelative(path_); }
 
 void UpdatePaths::map() {
     std::string folder = path_->text().trimmed().toStdString();
