@@ -212,25 +212,18 @@ void Security::closeTables() {
 
 // A file that cannot be opened ends the program with the standard warnings, as every data file
 // does: nobody works without the users.
-Result<store::Database*> Security::usersDb() {
+Result<store::Database*> Security::opened(DataFile& file, bool& open) {
     if (folder_.empty())
         return error(errc::NoDataFolder, "A pasta de dados ainda não foi definida.");
-    if (!usersOpen_) {
-        OpenDataFile(usersFile_);
-        usersOpen_ = true;
+    if (!open) {
+        OpenDataFile(file);
+        open = true;
     }
-    return &usersFile_.db();
+    return &file.db();
 }
 
-Result<store::Database*> Security::sessionsDb() {
-    if (folder_.empty())
-        return error(errc::NoDataFolder, "A pasta de dados ainda não foi definida.");
-    if (!sessionsOpen_) {
-        OpenDataFile(sessionsFile_);
-        sessionsOpen_ = true;
-    }
-    return &sessionsFile_.db();
-}
+Result<store::Database*> Security::usersDb() { return opened(usersFile_, usersOpen_); }
+Result<store::Database*> Security::sessionsDb() { return opened(sessionsFile_, sessionsOpen_); }
 
 // ---------------------------------------------------------------------------------------------
 // Users

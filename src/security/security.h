@@ -199,6 +199,7 @@ class Security {
     double now() const;
     Result<store::Database*> usersDb();
     Result<store::Database*> sessionsDb();
+    Result<store::Database*> opened(DataFile& file, bool& open);
     Result<std::optional<files::SegUsuario>> userByLogin(std::string_view login);
     Result<std::optional<files::SegUsuario>> userById(store::Database& db, int32_t id);
     Result<User> administrator(Handle handle);
