@@ -3,7 +3,9 @@
 //   store_worker crash-loop <folder> <first-value>        add and change postings until killed,
 //                                                         printing each committed write
 //   store_worker set <folder> <file> <position> <field> <value>   change one field of a record
+//                                                         (the value as plain text: "90.00")
 #include "data/file_routines.h"
+#include "data/field_text.h"
 #include "data/files.h"
 #include "data/text.h"
 
@@ -27,8 +29,10 @@ int main(int argc, char** argv) {
         const auto& table = layout->table();
         auto r = any.db().get(table, std::atoll(argv[4]));
         if (!r) return 1;
-        auto value = cp1252::fromUtf8(argv[6]);
-        if (!value || !r->set(argv[5], *value)) return 1;
+        const int field = table.fieldIndex(argv[5]);
+        if (field < 0) return 2;
+        auto value = store::fromPlainText(table.fields[field], argv[6]);
+        if (!value || !r->set(field, *value)) return 1;
         return UpdateRecord(any, *r, false);
     }
     DataFile file(files::layouts::cadmov1());

@@ -133,7 +133,48 @@ TEST(DataTool, PicturesDatesAndWrongCalls) {
     for (const auto& c : cases) {
         auto [code, out] = tool(c.args);
         EXPECT_EQ(code, c.code) << out;
-        if (c.code == 0) EXPECT_EQ(out, c.out);
-        else if (!c.out.empty()) EXPECT_NE(out.find(c.out), std::string::npos) << out;
+        if (c.code == 0) {
+            EXPECT_EQ(out, c.out);
+        } else if (!c.out.empty()) {
+            EXPECT_NE(out.find(c.out), std::string::npos) << out;
+        }
     }
+}
+
+TEST(DataTool, PostsAFileOfPostingsAndCheckReportsDayBalancesThatDoNotFollow) {
+    TempFolder dir;
+    write(dir.file("clientes.csv"), kHeader + "ALFA,Padaria Alfa,,,,,,,,,0\n");
+    write(dir.file("contas.csv"), "TAB1:CODMOV,TAB1:DESCRICAO,TAB1:CRDB\n001,Vendas,+\n002,Compras,-\n");
+    ASSERT_EQ(tool({"load", dir.path(), "CADFIL1", dir.file("clientes.csv")}).first, 0);
+    ASSERT_EQ(tool({"load", dir.path(), "TABMOV1", dir.file("contas.csv")}).first, 0);
+    write(dir.file("extrato.csv"), "ALFA,10/03/2026,001,Depósito,\"100,00\",\n"
+                                   "ALFA,12/03/2026,002,Cheque 15,,30.00\n"
+                                   "ALFA,11/03/2026,001,Atrasado,5,\n");
+    auto [posted, out] = tool({"lancar", dir.path(), dir.file("extrato.csv")});
+    EXPECT_EQ(posted, 1) << out; // a refused row
+    EXPECT_NE(out.find("Linha 3: Já existe lançamento posterior (12/03/2026) a data selecionada."),
+              std::string::npos) << out;
+    EXPECT_NE(out.find("2 lançamento(s) incluído(s); 1 linha(s) recusada(s)."), std::string::npos);
+
+    auto [dumped, csv] = tool({"dump", dir.path(), "CADMOV1", "--key", "MOV1:KEY_CADMOV_1"});
+    ASSERT_EQ(dumped, 0);
+    EXPECT_EQ(csv, "MOV1:CODFIL,MOV1:DTALANC,MOV1:CODMOV,MOV1:COMPLEMENTO,MOV1:VLRCR,MOV1:VLRDB,"
+                   "MOV1:SALDOATUAL,MOV1:FLAGSALDO\n"
+                   "ALFA,82252,001,Depósito,100.00,0.00,0.00,\n"
+                   "ALFA,82254,002,Cheque 15,0.00,30.00,0.00,\n"
+                   "ALFA,82252,999,,0.00,0.00,100.00,S\n"
+                   "ALFA,82254,999,,0.00,0.00,70.00,S\n");
+    auto [sound, report] = tool({"check", dir.path()});
+    EXPECT_EQ(sound, 0) << report;
+    EXPECT_EQ(report.find("saldo do dia"), std::string::npos) << report;
+
+    // A day balance changed behind the program's back is reported, and is no damage.
+    ChildProcess::run({std::string(SALDORA_BINARY_DIR) + "/tests/store_worker", "set", dir.path(),
+                       "CADMOV1", "2", "MOV1:SALDOATUAL", "90.00"});
+    auto [still, changed] = tool({"check", dir.path()});
+    EXPECT_EQ(still, 0) << changed;
+    EXPECT_NE(changed.find("saldo do dia: ALFA 10/03/2026: gravado 90,00, segundo os lançamentos "
+                           "100,00"), std::string::npos) << changed;
+    EXPECT_NE(changed.find("saldo do dia: ALFA 12/03/2026: gravado 70,00, segundo os lançamentos "
+                           "60,00"), std::string::npos) << changed;
 }

@@ -56,6 +56,43 @@ QImage arrowIcon(bool right) {
     return img;
 }
 
+// A leaf of a wall calendar: a red band with two rings over a grid of days, one of them marked.
+// The date buttons' icon adds a small arrow: the calendar opens from the button.
+QImage calendarIcon(bool popup) {
+    QImage img(32, 32, QImage::Format_ARGB32);
+    img.fill(Qt::transparent);
+    QPainter p(&img);
+    p.setRenderHint(QPainter::Antialiasing);
+    const QRectF leaf(3.5, 5.5, 25, 23);
+    p.setPen(QPen(QColor(90, 90, 90), 1));
+    p.setBrush(Qt::white);
+    p.drawRoundedRect(leaf, 2, 2);
+    p.setPen(Qt::NoPen);
+    p.setBrush(QColor(200, 40, 40));
+    p.drawRect(QRectF(4, 6, 24, 6));
+    p.setBrush(QColor(60, 60, 60));
+    p.drawRoundedRect(QRectF(9, 2.5, 3, 6), 1.5, 1.5);
+    p.drawRoundedRect(QRectF(20, 2.5, 3, 6), 1.5, 1.5);
+    for (int row = 0; row < 3; ++row)
+        for (int col = 0; col < 4; ++col) {
+            const QRectF cell(6.5 + col * 5.5, 14.5 + row * 4.5, 4, 3);
+            const bool marked = row == 1 && col == 2;
+            p.setBrush(marked ? QColor(0, 0, 255) : QColor(170, 170, 170));
+            p.drawRect(cell);
+        }
+    if (popup) {
+        QPainterPath arrow;
+        arrow.moveTo(19, 24);
+        arrow.lineTo(31, 24);
+        arrow.lineTo(25, 31);
+        arrow.closeSubpath();
+        p.setPen(QPen(Qt::white, 1));
+        p.setBrush(QColor(0, 120, 40));
+        p.drawPath(arrow);
+    }
+    return img;
+}
+
 QImage banner() {
     QImage img(360, 110, QImage::Format_RGB32);
     QPainter p(&img);
@@ -219,6 +256,8 @@ int main(int argc, char** argv) {
         ok &= icon(i.colour, QString::fromUtf8(i.glyph)).save(folder.filePath(i.name), "ICO");
     ok &= arrowIcon(false).save(folder.filePath("menu_mais_1.ico"), "ICO");
     ok &= arrowIcon(true).save(folder.filePath("seta_direita_1.ico"), "ICO");
+    ok &= calendarIcon(false).save(folder.filePath("DATE.ICO"), "ICO");
+    ok &= calendarIcon(true).save(folder.filePath("DATEPOP.ICO"), "ICO");
     ok &= banner().save(folder.filePath("Login.jpg"), "JPG", 90);
     ok &= background().save(folder.filePath("TelaDeFundo.jpg"), "JPG", 90);
     ok &= sinking().save(folder.filePath("afundar.jpg"), "JPG", 90);

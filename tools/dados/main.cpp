@@ -1,14 +1,18 @@
-// saldora-dados: checks, repairs, dumps and loads the record files of a data folder, and shows
-// how pictures and dates come out. Messages in Portuguese; exit 0 on success, 1 on a failure or
-// damage found, 2 on a wrong call.
+// saldora-dados: checks, repairs, dumps and loads the record files of a data folder, posts a file
+// of postings as the posting windows do, and shows how pictures and dates come out. Messages in
+// Portuguese; exit 0 on success, 1 on a failure or damage found (or a refused row), 2 on a wrong
+// call.
 #include "data/csv.h"
 #include "data/date_time.h"
+#include "data/file_routines.h"
 #include "data/field_text.h"
 #include "data/file_names.h"
 #include "data/files.h"
 #include "data/picture.h"
 #include "data/store.h"
 #include "data/text.h"
+#include "ledger/day_balance_audit.h"
+#include "ledger/posting_import.h"
 
 #include <cstdio>
 #include <filesystem>
@@ -29,6 +33,7 @@ int usage() {
                  "     saldora-dados rebuild <pasta> [arquivo]\n"
                  "     saldora-dados dump <pasta> <arquivo>[:tabela] [--key NOME]\n"
                  "     saldora-dados load <pasta> <arquivo>[:tabela] <csv>\n"
+                 "     saldora-dados lancar <pasta> <csv>\n"
                  "     saldora-dados picture <picture> <valor>...\n"
                  "     saldora-dados picture --parse <picture> <texto>...\n"
                  "     saldora-dados date <número|dd/mm/aaaa>\n";
@@ -73,6 +78,36 @@ Result<std::unique_ptr<Database>> openExisting(const std::string& folder,
     return Database::open(pathOf(folder, l), l, Database::Create::Never, verify);
 }
 
+std::string shownDate(int32_t day) {
+    auto shown = picture::format("@d06", picture::Value(int64_t{day}));
+    return shown ? *shown : std::to_string(day);
+}
+
+std::string shownMoney(Decimal value) {
+    auto shown = picture::format("@n-14.`2", picture::Value(value));
+    return shown ? std::string(fixed::clip(shown->substr(shown->find_first_not_of(' ')))) : value.toString();
+}
+
+// Day balances that do not follow from the postings: information for whoever looks after the
+// data (mass deletion and carried-forward balances leave such records), not damage.
+void reportDayBalances(Database& cadmov1) {
+    auto found = ledger::auditDayBalances(cadmov1, [](const ledger::DayBalanceFinding& f) {
+        std::cout << "  saldo do dia: " << cp1252::toUtf8(f.client) << " " << shownDate(f.date)
+                  << ": ";
+        if (f.stored)
+            std::cout << "gravado " << shownMoney(*f.stored) << ", segundo os lançamentos "
+                      << shownMoney(f.expected) << "\n";
+        else
+            std::cout << "sem registro de saldo; segundo os lançamentos " << shownMoney(f.expected)
+                      << "\n";
+    });
+    if (!found) std::cout << "  saldos do dia não verificados: " << found.error().text << "\n";
+    else if (*found > 0)
+        std::cout << "  " << *found
+                  << " saldo(s) do dia não seguem dos lançamentos (informação; exclusões e saldos "
+                     "transportados podem deixá-los assim)\n";
+}
+
 int check(const std::string& folder) {
     if (!std::filesystem::is_directory(folder)) {
         std::cerr << "Pasta não encontrada: " << folder << "\n";
@@ -99,6 +134,7 @@ int check(const std::string& folder) {
             int64_t records = 0;
             for (const auto& t : l->tables) records += (*db)->count(t).ok() ? *(*db)->count(t) : 0;
             std::cout << l->name << ": ok (" << records << " registros)\n";
+            if (l == &files::layouts::cadmov1()) reportDayBalances(**db);
         } else {
             damaged = true;
             std::cout << l->name << ": danificado:";
@@ -278,6 +314,56 @@ int load(const std::string& folder, const std::string& wanted, const std::string
     return kOk;
 }
 
+// Nobody answers the tool's questions: a message goes to standard error, and a question that
+// offers "No" (try again?) is answered with it, so that a failing write never loops.
+class UnattendedMessages final : public MessageService {
+  public:
+    int show(const Message& m) override {
+        std::cerr << (m.caption.empty() ? "Mensagem" : m.caption) << ": " << m.text << "\n";
+        int flags = 0;
+        try {
+            flags = std::stoi(m.buttons);
+        } catch (...) {
+        }
+        if (flags & button::No) return button::No;
+        return m.defaultButton != 0 ? m.defaultButton : button::Ok;
+    }
+    void stop(const std::string& message, bool) override { std::cerr << message << "\n"; }
+    [[noreturn]] void halt(int exitCode, const std::string& message) override {
+        if (!message.empty()) std::cerr << message << "\n";
+        std::exit(exitCode);
+    }
+};
+
+// Posts the rows of a file as a user posts them through the posting windows.
+int post(const std::string& folder, const std::string& csvPath) {
+    if (!std::filesystem::is_directory(folder)) {
+        std::cerr << "Pasta não encontrada: " << folder << "\n";
+        return kFailure;
+    }
+    std::ifstream in(csvPath, std::ios::binary);
+    if (!in) {
+        std::cerr << "Não foi possível ler " << csvPath << "\n";
+        return kFailure;
+    }
+    UnattendedMessages unattended;
+    setMessageService(&unattended);
+    DataFile cadfil1(files::layouts::cadfil1()), tabmov1(files::layouts::tabmov1()),
+        cadmov1(files::layouts::cadmov1());
+    for (DataFile* f : {&cadfil1, &tabmov1, &cadmov1}) {
+        f->setLocation(folder);
+        OpenDataFile(*f);
+    }
+    auto report = ledger::importPostings({cadfil1, tabmov1, cadmov1}, in);
+    for (DataFile* f : {&cadfil1, &tabmov1, &cadmov1}) CloseDataFile(*f);
+    setMessageService(nullptr);
+    for (const auto& [line, why] : report.refused)
+        std::cerr << "Linha " << line << ": " << why << "\n";
+    std::cout << report.posted << " lançamento(s) incluído(s); " << report.refused.size()
+              << " linha(s) recusada(s).\n";
+    return report.refused.empty() ? kOk : kFailure;
+}
+
 int pictures(std::vector<std::string> args) {
     bool parse = !args.empty() && args[0] == "--parse";
     if (parse) args.erase(args.begin());
@@ -349,6 +435,7 @@ int main(int argc, char** argv) {
     if (cmd == "dump" && args.size() == 2) return dump(args[0], args[1], "");
     if (cmd == "dump" && args.size() == 4 && args[2] == "--key") return dump(args[0], args[1], args[3]);
     if (cmd == "load" && args.size() == 3) return load(args[0], args[1], args[2]);
+    if (cmd == "lancar" && args.size() == 2) return post(args[0], args[1]);
     if (cmd == "picture") return pictures(args);
     if (cmd == "date" && args.size() == 1) return dates(args[0]);
     return usage();
