@@ -18,6 +18,8 @@
 #include "platform/display_mode.h"
 #include "platform/programs.h"
 #include "screens/company_data.h"
+#include "screens/filtra_movimento.h"
+#include "screens/postings.h"
 #include "screens/registers.h"
 #include "security/component.h"
 #include "security/troca_senha.h"
@@ -400,6 +402,7 @@ void MainFrame::buildToolbar() {
         auto* b = new QToolButton(bar);
         b->setObjectName(n.name);
         b->setToolTip(QString::fromUtf8(n.tip));
+        b->setProperty("designTip", b->toolTip());
         b->setIcon(style()->standardIcon(n.icon));
         int control = n.control;
         connect(b, &QToolButton::clicked, this, [this, control] {
@@ -432,6 +435,7 @@ void MainFrame::buildToolbar() {
             refreshRights();
         });
         bar->addWidget(b);
+        tools_.emplace_back(b, [id] { return screens().exists(id); });
         return b;
     };
     tool("Calculadora", "CALCULADORA", "Calculadora", ScreenId::Calculator, "calculadora.ico");
@@ -442,6 +446,7 @@ void MainFrame::buildToolbar() {
     help->setIcon(style()->standardIcon(QStyle::SP_DialogHelpButton));
     connect(help, &QToolButton::clicked, this, openHelpFile); // as F1
     bar->addWidget(help);
+    tools_.emplace_back(help, [] { return true; });
     tool("Temas", "TEMAS", "Estilos", ScreenId::Themes, "temas.ico");
     tool("Agenda", "AGENDA", "Agenda", ScreenId::Agenda, "agenda.ico");
     tool("Seleciona Fonte das Telas do Sistema", "FONTES", "Seleciona Fonte das Telas do Sistema",
@@ -477,6 +482,16 @@ void MainFrame::registerScreens() {
     screens::setRegisterFiles(&dataFiles().tabmov1, &dataFiles().cadfil1);
     s.setStarter(ScreenId::Accounts, [] { screens::pesquisaContas()->open(); });
     s.setStarter(ScreenId::Clients, [] { screens::pesquisaFiliais()->open(); });
+    screens::setPostingFiles(&dataFiles().cadmov1);
+    s.setStarter(ScreenId::Postings, [] {
+        // No statement while postings are being entered in this copy of the program.
+        auto* criteria = new screens::FiltraMovimento;
+        screens().hold(ScreenId::Statement, true);
+        QObject::connect(criteria, &QObject::destroyed,
+                         [] { screens().hold(ScreenId::Statement, false); });
+        criteria->open();
+    });
+    s.setHoldChanged([this] { refreshRights(); });
     screens::setCompanyDataFile(&dataFiles().usuario);
     s.setStarter(ScreenId::CompanyData, [] { screens::pesquisaUsuarios()->open(); });
     s.setStarter(ScreenId::DataParameters, [] { (new ProgramSetup)->open(); });
@@ -513,8 +528,13 @@ void MainFrame::refreshNavigation() {
     ui::Screen* active = nullptr;
     if (QMdiSubWindow* w = workspace_->activeSubWindow())
         active = qobject_cast<ui::Screen*>(w->widget());
-    for (auto& [control, button] : navigation_)
+    for (auto& [control, button] : navigation_) {
         button->setEnabled(active && active->isEnabled() && active->takesNavigation(control));
+        QString tip = active ? active->navigationTip(control) : QString();
+        button->setToolTip(tip.isEmpty() ? button->property("designTip").toString() : tip);
+    }
+    const bool held = active && active->holdsFrameTools();
+    for (auto& [button, usable] : tools_) button->setEnabled(!held && usable());
 }
 
 bool MainFrame::event(QEvent* e) {

@@ -84,6 +84,8 @@ class MainFrame : public QMainWindow {
     QSystemTrayIcon* tray_ = nullptr;
     std::map<ScreenId, QAction*> screenActions_;
     std::map<int, QToolButton*> navigation_;
+    // The other toolbar controls, with whether each is usable apart from the active screen.
+    std::vector<std::pair<QToolButton*, std::function<bool()>>> tools_;
     bool closing_ = false, closed_ = false;
 };
 

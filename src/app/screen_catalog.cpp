@@ -3,6 +3,8 @@
 #include "app/session.h"
 #include "security/component.h"
 
+#include <algorithm>
+
 namespace saldora::app {
 
 const char* const kMainRights =
@@ -37,9 +39,20 @@ bool ScreenCatalog::allowed(ScreenId id) const {
     return (have & need) == need;
 }
 
+void ScreenCatalog::hold(ScreenId id, bool held) {
+    int& n = holds_[id];
+    n = held ? n + 1 : std::max(0, n - 1);
+    if (holdChanged_) holdChanged_();
+}
+
+bool ScreenCatalog::held(ScreenId id) const {
+    auto it = holds_.find(id);
+    return it != holds_.end() && it->second > 0;
+}
+
 bool ScreenCatalog::start(ScreenId id) const {
     auto it = starters_.find(id);
-    if (it == starters_.end()) return false;
+    if (it == starters_.end() || held(id)) return false;
     if (!allowed(id)) {
         security::ds_SecurityMessage("AccessRestricted");
         return false;

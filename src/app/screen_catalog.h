@@ -36,13 +36,21 @@ class ScreenCatalog {
     bool exists(ScreenId id) const { return starters_.count(id) != 0; }
     // Whether the logged-in user may start it now (reads the rights each time).
     bool allowed(ScreenId id) const;
-    bool available(ScreenId id) const { return exists(id) && allowed(id); }
+    bool available(ScreenId id) const { return exists(id) && allowed(id) && !held(id); }
+    // A screen held back while another window stands (the statement while the posting criteria
+    // are open): its commands are greyed and starting it does nothing. Holds count.
+    void hold(ScreenId id, bool held);
+    bool held(ScreenId id) const;
+    // Runs whenever a hold changes, so the frame greys or restores the commands.
+    void setHoldChanged(std::function<void()> handler) { holdChanged_ = std::move(handler); }
     // Starts the screen when it exists and the user may; a refused right shows the component's
     // "AccessRestricted" message. True when started.
     bool start(ScreenId id) const;
 
   private:
     std::map<ScreenId, std::function<void()>> starters_;
+    std::map<ScreenId, int> holds_;
+    std::function<void()> holdChanged_;
 };
 
 ScreenCatalog& screens();

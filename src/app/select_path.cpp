@@ -32,7 +32,7 @@ std::vector<ui::BrowseColumn> columnsOf(const std::string& format) {
     for (size_t i = 0; i < parsed->size(); ++i) {
         const auto& c = (*parsed)[i];
         columns.push_back({QString::fromStdString(c.header), static_cast<int>(i), c.picture, c.width,
-                           Qt::AlignLeft, c.indent, {}, {}});
+                           Qt::AlignLeft, c.indent, {}, {}, {}});
     }
     return columns;
 }

@@ -24,6 +24,9 @@ void setRegisterFiles(DataFile* tabmov1, DataFile* cadfil1) {
     gCadfil1 = cadfil1;
 }
 
+DataFile& tabmov1File() { return *gTabmov1; }
+DataFile& cadfil1File() { return *gCadfil1; }
+
 // ---- Accounts ---------------------------------------------------------------------------------
 
 ui::RecordForm* cadastraContas(ui::Request request, std::optional<store::Record> record) {

@@ -13,6 +13,8 @@ namespace saldora::screens {
 
 // The register files, as the program has registered them with the data path manager.
 void setRegisterFiles(DataFile* tabmov1, DataFile* cadfil1);
+DataFile& tabmov1File();
+DataFile& cadfil1File();
 
 ui::RegisterBrowse* pesquisaContas(ui::Request request = ui::Request::Change);
 ui::RecordForm* cadastraContas(ui::Request request, std::optional<store::Record> record);

@@ -34,10 +34,17 @@ class BrowseListModel : public QAbstractTableModel {
         const auto& record = rows[index.row()];
         switch (role) {
         case Qt::DisplayRole: {
-            const auto& field = record.table().fields[column.field];
-            auto shown = picture::format(column.picture,
-                                         store::toPictureValue(field, record[column.field]));
-            std::string text = shown ? *shown : record.text(column.field);
+            std::string text;
+            if (column.text) {
+                std::string value = column.text(record);
+                auto shown = picture::format(column.picture, picture::Value(value));
+                text = shown ? *shown : value;
+            } else {
+                const auto& field = record.table().fields[column.field];
+                auto shown = picture::format(column.picture,
+                                             store::toPictureValue(field, record[column.field]));
+                text = shown ? *shown : record.text(column.field);
+            }
             if (column.alignment & Qt::AlignLeft) text = std::string(fixed::clip(text));
             else if (column.alignment & Qt::AlignHCenter) {
                 size_t a = text.find_first_not_of(' ');
@@ -51,9 +58,10 @@ class BrowseListModel : public QAbstractTableModel {
         case Qt::TextAlignmentRole:
             return static_cast<int>(column.alignment | Qt::AlignVCenter);
         case Qt::BackgroundRole:
-            // Rows 1, 3, 5 … of the page; the others take the column's own colour.
-            if (index.row() % 2 == 0) return stripeColor();
+            // A column with its own background keeps it; the others are striped on rows 1, 3,
+            // 5 … of the page.
             if (column.background.isValid()) return column.background;
+            if (index.row() % 2 == 0) return stripeColor();
             return {};
         case Qt::ForegroundRole:
             if (column.foreground.isValid()) return column.foreground;

@@ -26,6 +26,9 @@ struct BrowseColumn {
     Qt::Alignment alignment = Qt::AlignLeft;
     int indent = 0;          // dialog units, for left-aligned columns
     QColor foreground, background; // the column's own colours; invalid for the list's
+    // A column that is no field of the listed table (field -1): its cp1252 text for a row, shown
+    // through the picture.
+    std::function<std::string(const store::Record&)> text;
 };
 
 class BrowseListModel;

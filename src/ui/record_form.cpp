@@ -274,7 +274,9 @@ void RecordForm::accept(int navigation) {
         finish(result::Completed);
         return;
     }
+    if (spec_.beforeAccept && !spec_.beforeAccept(*this, navigation)) return;
     if (!read()) return;
+    if (spec_.validate && !spec_.validate(buffer_)) return;
     auto describe = [this](const std::string& key) {
         auto it = spec_.keyDescriptions.find(key);
         return it == spec_.keyDescriptions.end() ? key : it->second;
@@ -308,7 +310,13 @@ void RecordForm::fillFromHistory() {
     }
 }
 
+QString RecordForm::navigationTip(int control) const {
+    return spec_.navigationTip ? spec_.navigationTip(request_, control) : QString();
+}
+
 bool RecordForm::takesNavigation(int control) const {
+    if (spec_.navigationTip && control != nav::History && control != nav::Help)
+        return !spec_.navigationTip(request_, control).isEmpty();
     if (request_ == Request::View) return control == nav::History ? false : control != nav::Insert;
     switch (control) {
     case nav::History:

@@ -23,6 +23,8 @@ class QTabWidget;
 
 namespace saldora::ui {
 
+class RecordForm;
+
 struct FormField {
     std::string control; // the field's name, also the entry's object name ("TAB1:CODMOV")
     QString prompt;      // "Conta:"
@@ -98,6 +100,14 @@ struct RecordFormSpec {
     // Runs with the record when OK has saved it (or found nothing to write), before the form
     // closes.
     std::function<void(const store::Record&)> completed;
+    // Runs first when OK (or a save-and-move button) is pressed; false stops there. A hook that
+    // opens a lookup submits again when the lookup answers.
+    std::function<bool(RecordForm& form, int navigation)> beforeAccept;
+    // Runs once every field is read, before the write; false keeps the form open.
+    std::function<bool(const store::Record&)> validate;
+    // The frame toolbar's tip of a save-and-move button for the form's request. When set, the
+    // form takes only the buttons it gives a tip, beside the history and help buttons.
+    std::function<QString(Request, int control)> navigationTip;
 };
 
 // The caption a form takes for its request.
@@ -116,12 +126,15 @@ class RecordForm : public Screen {
     int answeredNavigation() const { return navigation_; }
 
     QLineEdit* entry(const std::string& control) const;
+    // OK, or a save-and-move button (its control number): reads, checks and writes the record.
+    void submit(int navigation = 0) { accept(navigation); }
     QTabWidget* tabs() const { return tabs_; }
     // The last record this form saved during the run, shared by every window.
     static std::optional<store::Record> history(const std::string& procedure);
 
     bool takesNavigation(int control) const override;
     void navigate(int control) override;
+    QString navigationTip(int control) const override;
 
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

@@ -5,7 +5,7 @@
 #include "data/picture.h"
 #include "data/settings_keys.h"
 #include "data/text.h"
-#include "ui/list_format.h"
+#include "ui/browse_columns.h"
 #include "ui/pictures.h"
 #include "ui/record_form.h"
 
@@ -25,21 +25,6 @@
 
 namespace saldora::ui {
 namespace {
-
-Qt::Alignment alignmentOf(char a) {
-    switch (a) {
-    case 'C': return Qt::AlignHCenter;
-    case 'R':
-    case 'D': return Qt::AlignRight;
-    default: return Qt::AlignLeft;
-    }
-}
-
-// A BGR colour of the list format as a Qt colour.
-QColor colourOf(long bgr) {
-    if (bgr < 0) return {};
-    return QColor(bgr & 0xFF, (bgr >> 8) & 0xFF, (bgr >> 16) & 0xFF);
-}
 
 std::string cp1252Of(const QString& s) {
     auto r = cp1252::fromUtf8(s.toStdString());
@@ -78,24 +63,7 @@ RegisterBrowse::RegisterBrowse(RegisterBrowseSpec design, Request request)
     list_->view()->setContextMenuPolicy(Qt::DefaultContextMenu);
 
     // Columns from the list format: the user's layout while the design stands.
-    std::string format = restoreListFormat(spec_.listKey, spec_.listFormat);
-    auto columns = parseListFormat(format);
-    if (!columns) columns = parseListFormat(spec_.listFormat);
-    std::vector<BrowseColumn> shown;
-    for (size_t i = 0; i < columns->size() && i < spec_.listFields.size(); ++i) {
-        const auto& c = (*columns)[i];
-        BrowseColumn b;
-        b.header = QString::fromStdString(c.header);
-        b.field = spec_.table->fieldIndex(spec_.listFields[i]);
-        b.picture = c.picture;
-        b.width = c.width;
-        b.alignment = alignmentOf(c.alignment);
-        b.indent = c.indent;
-        b.foreground = colourOf(c.foreground);
-        b.background = colourOf(c.background);
-        shown.push_back(b);
-    }
-    list_->setColumns(shown);
+    list_->setColumns(restoreBrowseColumns(spec_.listKey, spec_.listFormat, *spec_.table, spec_.listFields));
 
     auto button = [this](const BrowseButton& b) {
         auto* made = makeButton(this, b.objectName, b.text, b.tip, b.icon);
@@ -440,12 +408,7 @@ void RegisterBrowse::closing() {
         (void)ini::write(file, section, spec_.tabKey, std::to_string(currentTab()));
     if (letters_ && !spec_.letterKey.empty())
         (void)ini::write(file, section, spec_.letterKey, std::to_string(letters_->currentIndex()));
-    auto columns = parseListFormat(restoreListFormat(spec_.listKey, spec_.listFormat));
-    if (columns) {
-        auto widths = list_->columnWidthsInUnits();
-        for (size_t i = 0; i < columns->size() && i < widths.size(); ++i) (*columns)[i].width = widths[i];
-        saveListFormat(spec_.listKey, writeListFormat(*columns), spec_.listFormat);
-    }
+    saveBrowseColumns(spec_.listKey, spec_.listFormat, *list_);
 }
 
 } // namespace saldora::ui

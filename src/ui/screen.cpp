@@ -133,10 +133,20 @@ void Screen::closeEvent(QCloseEvent* event) {
     event->accept();
 }
 
+namespace {
+// The screen activated last, with its opener at the time (it may be gone since).
+QPointer<Screen> gLastActive;
+const Screen* gLastActiveOpener = nullptr;
+} // namespace
+
 bool Screen::event(QEvent* e) {
     if (e->type() == QEvent::WindowActivate) {
         message_box::setCurrentMessageOptions(&messageOptions_);
+        fromAnotherScreen_ = gLastActive && gLastActive != this && gLastActiveOpener != this;
+        gLastActive = this;
+        gLastActiveOpener = opener_;
         emit activated();
+        fromAnotherScreen_ = false;
     }
     return QWidget::event(e);
 }

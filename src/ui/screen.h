@@ -63,6 +63,9 @@ class Screen : public QWidget {
     // Enter-as-Tab as it stood when the screen opened: what every key of the screen follows.
     bool enterAsTab() const { return enterTab_; }
     Screen* opener() const { return opener_; }
+    // While `activated` is emitted: whether the user came from another screen, not from a
+    // message box or from a form or lookup this screen opened.
+    bool activatedFromAnotherScreen() const { return fromAnotherScreen_; }
     Screen* openChildScreen() const { return child_; }
     // The window that frames the screen: its MDI subwindow, or itself.
     QWidget* frameWindow() const;
@@ -71,6 +74,10 @@ class Screen : public QWidget {
     // The frame's navigation toolbar: whether this screen takes a button, and acting on it.
     virtual bool takesNavigation(int /*control*/) const { return false; }
     virtual void navigate(int /*control*/) {}
+    // The tip a navigation button carries while this screen is active; empty for its own.
+    virtual QString navigationTip(int /*control*/) const { return {}; }
+    // While active, the frame's other toolbar controls are disabled for this screen.
+    virtual bool holdsFrameTools() const { return false; }
 
     message_box::MessageOptions& messageOptions() { return messageOptions_; }
 
@@ -115,6 +122,7 @@ class Screen : public QWidget {
     bool enterTab_ = false; // Enter-as-Tab as it stood when the screen opened
     bool ownWindow_ = false;
     bool savesState_ = true;
+    bool fromAnotherScreen_ = false;
 };
 
 // Enter as the program's convention says when Enter-as-Tab is on: on a button it presses it, in

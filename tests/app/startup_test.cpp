@@ -8,9 +8,13 @@
 #include "app/session.h"
 #include "app/splash_login.h"
 #include "app/startup.h"
+#include "data/file_routines.h"
+#include "data/files.h"
 #include "data/globals.h"
 #include "data/ini.h"
 #include "platform/single_instance.h"
+#include "screens/filtra_movimento.h"
+#include "screens/postings.h"
 #include "security/component.h"
 #include "support/child_process.h"
 #include "support/scripted_messages.h"
@@ -342,6 +346,61 @@ TEST(Startup, ShiftHeldAsTheFrameEndsOpensAnotherDataFolderAndTheCopierStartsOnY
     ASSERT_TRUE(p.waitFor([&] { return app::MainFrame::current() != nullptr; }));
     EXPECT_TRUE(fs::exists(p.folder.path() / "OUTROS/USUARIO.sld"));
     app::MainFrame::current()->exitProgram();
+    ASSERT_TRUE(p.waitFor([&] { return p.window<app::AvisaBackup>() != nullptr; }));
+    p.window<app::AvisaBackup>()->findChild<QPushButton*>("CancelButton")->click();
+    ASSERT_TRUE(p.waitFor([&] { return p.exitCode.has_value(); }));
+}
+
+TEST(Startup, MovimentoOpensThePostingCriteriaAndHoldsTheStatementWhileTheyStand) {
+    Program p;
+    fs::create_directory(p.folder.path() / "DADOS");
+    {
+        DataFile cadfil1(files::layouts::cadfil1());
+        cadfil1.setLocation((p.folder.path() / "DADOS").string());
+        OpenDataFile(cadfil1);
+        files::Cadfil1 c;
+        c.codfil = "ALFA";
+        c.descricao = "Padaria Alfa";
+        auto r = *toRecord(c);
+        ASSERT_TRUE(cadfil1.db().add(r).ok());
+        CloseDataFile(cadfil1);
+    }
+    p.preserved("./DADOS", 1);
+    p.start();
+    ASSERT_TRUE(p.waitFor([&] { return p.window<app::SplashLogin>() != nullptr; }));
+    p.login("ZUK", "ZUK");
+    ASSERT_TRUE(p.waitFor([&] { return app::MainFrame::current() != nullptr; }));
+    app::MainFrame* frame = app::MainFrame::current();
+    ASSERT_TRUE(frame->action("ACADASTROS3MOVIMENTO")->isEnabled());
+
+    frame->action("ACADASTROS3MOVIMENTO")->trigger();
+    auto* criteria = frame->findChild<screens::FiltraMovimento*>();
+    ASSERT_NE(criteria, nullptr);
+    EXPECT_TRUE(app::screens().held(app::ScreenId::Statement));
+    EXPECT_FALSE(frame->action("CRELATORIOS3SALDORA")->isEnabled());
+
+    // The posting browse takes the frame's navigation and holds its other tools.
+    criteria->findChild<QLineEdit*>("Cliente1")->setText("ALFA");
+    criteria->findChild<QPushButton*>("OkButton")->click();
+    ASSERT_TRUE(p.waitFor([&] { return frame->findChild<screens::PesquisaMovimento*>() != nullptr; }));
+    auto* browse = frame->findChild<screens::PesquisaMovimento*>();
+    ASSERT_TRUE(p.waitFor([&] { return frame->toolButton("TBARBRWINSERT")->isEnabled(); }));
+    EXPECT_FALSE(frame->toolButton("BSETUP")->isEnabled());
+    EXPECT_FALSE(frame->toolButton("TBARBRWCHANGE")->isEnabled()); // nothing listed yet
+
+    // The form's save-and-move buttons say what they do.
+    frame->toolButton("TBARBRWINSERT")->click();
+    ASSERT_TRUE(p.waitFor([&] { return browse->openChildScreen() != nullptr; }));
+    ASSERT_TRUE(p.waitFor([&] { return frame->toolButton("BSETUP")->isEnabled(); }));
+    EXPECT_EQ(frame->toolButton("TBARBRWINSERT")->toolTip(), "Grava registro e inclui outro");
+    EXPECT_FALSE(frame->toolButton("TBARBRWTOP")->isEnabled());
+    browse->openChildScreen()->finish(ui::result::Cancelled);
+    browse->findChild<QPushButton*>("Close")->click();
+    criteria->findChild<QPushButton*>("Cancel")->click();
+    ASSERT_TRUE(p.waitFor([&] { return !app::screens().held(app::ScreenId::Statement); }));
+    EXPECT_EQ(frame->toolButton("TBARBRWINSERT")->toolTip(), "Inclua um Novo Registro    ");
+
+    frame->exitProgram();
     ASSERT_TRUE(p.waitFor([&] { return p.window<app::AvisaBackup>() != nullptr; }));
     p.window<app::AvisaBackup>()->findChild<QPushButton*>("CancelButton")->click();
     ASSERT_TRUE(p.waitFor([&] { return p.exitCode.has_value(); }));

@@ -40,8 +40,8 @@ struct Fixture {
             ++reads;
             return true;
         });
-        list.setColumns({{"Conta:", 0, "@s3", 27, Qt::AlignHCenter, 0, {}, {}},
-                         {"Descrição:", 1, "@s25", 123, Qt::AlignLeft, 4, {}, {}}});
+        list.setColumns({{"Conta:", 0, "@s3", 27, Qt::AlignHCenter, 0, {}, {}, {}},
+                         {"Descrição:", 1, "@s25", 123, Qt::AlignLeft, 4, {}, {}, {}}});
         list.resize(400, 10 * 30 + 40);
         list.show();
         QApplication::processEvents();
