@@ -461,3 +461,40 @@ TEST(PostingCriteria, TheDateButtonOpensTheCalendarOnTheDate) {
     EXPECT_EQ(w->findChild<QLineEdit*>("Data1")->text(), "11/03/2026");
     EXPECT_EQ(globals().data1, march(11));
 }
+
+TEST(Postings, TheToolbarSavesAndMovesOnAChangeTurningIntoAnInsert) {
+    Postings p;
+    auto* b = p.browse(p.criteria(), "ALFA", "10/03/2026");
+    ASSERT_NE(b, nullptr);
+    Postings::post(b, "001", "1,00", "");
+    Postings::post(b, "002", "", "2,00");
+    b->list()->toFirst();
+
+    // From a change, "next record" saves and changes the next posting.
+    b->change();
+    ui::RecordForm* f = Postings::form(b);
+    ASSERT_NE(f, nullptr);
+    EXPECT_EQ(f->navigationTip(ui::nav::Down), "Grava alterações e vai para o próximo registro");
+    EXPECT_FALSE(f->takesNavigation(ui::nav::Select));
+    f->entry("MOV1:COMPLEMENTO")->setText("primeiro");
+    f->navigate(ui::nav::Down);
+    QApplication::processEvents();
+    f = Postings::form(b);
+    ASSERT_NE(f, nullptr);
+    EXPECT_EQ(f->request(), ui::Request::Change);
+    EXPECT_EQ(f->entry("MOV1:CODMOV")->text(), "002");
+
+    // The insert button saves the change and starts an insert.
+    f->entry("MOV1:VLRDB")->setText("3,00");
+    f->navigate(ui::nav::Insert);
+    QApplication::processEvents();
+    f = Postings::form(b);
+    ASSERT_NE(f, nullptr);
+    EXPECT_EQ(f->request(), ui::Request::Insert);
+    EXPECT_EQ(f->navigationTip(ui::nav::Insert), "Grava registro e inclui outro");
+    f->findChild<QPushButton*>("Cancel")->click();
+    QApplication::processEvents();
+    EXPECT_EQ(p.balance(march(10)), money(-200)); // 1,00 - 3,00
+    EXPECT_EQ(b->list()->page().size(), 2u);
+    EXPECT_EQ(fromRecord<Cadmov1>(b->list()->page()[0]).complemento, "primeiro");
+}
