@@ -11,6 +11,7 @@
 #include <QKeyEvent>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QMenu>
 #include <QPlainTextEdit>
 #include <QPointer>
 #include <QPushButton>
@@ -54,6 +55,20 @@ QWidget* Screen::frameWindow() const {
     return subWindow_ ? static_cast<QWidget*>(subWindow_) : const_cast<Screen*>(this);
 }
 
+namespace {
+// The close command of a window's system menu and the separator just above it.
+void removeCloseCommand(QMenu* menu) {
+    if (!menu) return;
+    const auto actions = menu->actions();
+    for (int i = 0; i < actions.size(); ++i) {
+        if (actions[i]->shortcut() != QKeySequence(QKeySequence::Close)) continue;
+        menu->removeAction(actions[i]);
+        if (i > 0 && actions[i - 1]->isSeparator()) menu->removeAction(actions[i - 1]);
+        return;
+    }
+}
+} // namespace
+
 void Screen::setClosable(bool closable) {
     closable_ = closable;
     QWidget* w = frameWindow();
@@ -70,7 +85,10 @@ void Screen::open() {
         subWindow_->setWindowTitle(windowTitle());
         subWindow_->setWindowIcon(windowIcon());
         subWindow_->installEventFilter(this);
-        if (!closable_) subWindow_->setWindowFlag(Qt::WindowCloseButtonHint, false);
+        if (!closable_) {
+            subWindow_->setWindowFlag(Qt::WindowCloseButtonHint, false);
+            removeCloseCommand(subWindow_->systemMenu());
+        }
         if (!testAttribute(Qt::WA_Resized)) subWindow_->adjustSize();
         else subWindow_->resize(size() + (subWindow_->size() - subWindow_->contentsRect().size()));
         applyState(subWindow_, state, resizable_);

@@ -21,6 +21,7 @@
 #include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QMenu>
 #include <QPushButton>
 #include <QTableView>
 #include <QTest>
@@ -166,6 +167,12 @@ TEST(Postings, TheRoadOfAPostingThroughTheWindows) {
     EXPECT_EQ(w->findChild<QLabel*>("FIL1:DESCRICAO")->text(), "Padaria Alfa");
     EXPECT_EQ(b->windowTitle(), "Movimento");
     EXPECT_FALSE(b->closable()); // no close command: only "&Saída"
+    QMenu* system = static_cast<QMdiSubWindow*>(b->frameWindow())->systemMenu();
+    ASSERT_NE(system, nullptr);
+    ASSERT_FALSE(system->actions().isEmpty());
+    EXPECT_FALSE(system->actions().last()->isSeparator());
+    for (QAction* a : system->actions())
+        EXPECT_NE(a->shortcut(), QKeySequence(QKeySequence::Close)) << a->text().toStdString();
     EXPECT_TRUE(b->list()->isEmpty());
     EXPECT_FALSE(b->findChild<QPushButton*>("Change:2")->isEnabled());
     EXPECT_EQ(Postings::figure(b, "LOC:Saldo"), "0,00");
