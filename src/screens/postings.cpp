@@ -421,14 +421,19 @@ bool PesquisaMovimento::settle(const ledger::PostingDay::Step& step) {
 void PesquisaMovimento::refill() {
     accountNames_.clear();
     list_->refresh();
+    (void)listRead();
+}
+
+bool PesquisaMovimento::listRead() {
     if (const auto& e = list_->readError()) {
         FileWarning(warning::RecordAccess, gCadmov1->name(), {}, &*e);
         finish(ui::result::Cancelled);
-        return;
+        return false;
     }
-    if (!settle(day_.refresh())) return;
+    if (!settle(day_.refresh())) return false;
     showFigures();
     updateButtons();
+    return true;
 }
 
 void PesquisaMovimento::showFigures() {
@@ -482,10 +487,7 @@ void PesquisaMovimento::remove() {
     // Whatever the answer: the row that took its place, and the day balance from what is on file.
     accountNames_.clear();
     list_->locateRecord(*current);
-    if (!settle(day_.refresh())) return;
-    showFigures();
-    updateButtons();
-    list_->setFocus();
+    if (listRead()) list_->setFocus();
 }
 
 void PesquisaMovimento::callForm(ui::Request request, std::optional<store::Record> posting) {
@@ -498,14 +500,7 @@ void PesquisaMovimento::callForm(ui::Request request, std::optional<store::Recor
         if (result == ui::result::Completed) list_->locateRecord(form->record());
         else if (before) list_->locateRecord(*before);
         else list_->refresh();
-        if (const auto& e = list_->readError()) {
-            FileWarning(warning::RecordAccess, gCadmov1->name(), {}, &*e);
-            finish(ui::result::Cancelled);
-            return;
-        }
-        if (!settle(day_.refresh())) return;
-        showFigures();
-        updateButtons();
+        if (!listRead()) return;
         list_->setFocus();
         formAnswered(form, result, request);
     });
@@ -520,15 +515,7 @@ void PesquisaMovimento::formAnswered(ui::RecordForm* form, int result, ui::Reque
         QMetaObject::invokeMethod(this, [this] { insert(); }, Qt::QueuedConnection);
         return;
     }
-    switch (move) {
-    case nav::Down: list_->down(); break;
-    case nav::Up: list_->up(); break;
-    case nav::PageDown: list_->pageDown(); break;
-    case nav::PageUp: list_->pageUp(); break;
-    case nav::Top: list_->toFirst(); break;
-    case nav::Bottom: list_->toLast(); break;
-    default: return;
-    }
+    if (!ui::moveList(*list_, move)) return;
     QMetaObject::invokeMethod(this, [this] { change(); }, Qt::QueuedConnection);
 }
 
@@ -551,13 +538,8 @@ bool PesquisaMovimento::takesNavigation(int control) const {
 
 void PesquisaMovimento::navigate(int control) {
     namespace nav = ui::nav;
+    if (ui::moveList(*list_, control)) return;
     switch (control) {
-    case nav::Top: list_->toFirst(); break;
-    case nav::PageUp: list_->pageUp(); break;
-    case nav::Up: list_->up(); break;
-    case nav::Down: list_->down(); break;
-    case nav::PageDown: list_->pageDown(); break;
-    case nav::Bottom: list_->toLast(); break;
     case nav::Insert: insert(); break;
     case nav::Change: change(); break;
     case nav::Delete: remove(); break;

@@ -52,6 +52,9 @@ class PesquisaMovimento : public ui::Screen {
     void formAnswered(ui::RecordForm* form, int result, ui::Request request);
     // The list read again and the day balance rewritten from the postings on file.
     void refill();
+    // After the list has been read: a read error closes the browse (warning 35); otherwise the
+    // day balance is rewritten and the figures shown. False when the browse closed.
+    bool listRead();
     bool settle(const ledger::PostingDay::Step& step); // false: the browse closed
     void showFigures();
     void updateButtons();

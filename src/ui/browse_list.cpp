@@ -5,6 +5,7 @@
 #include "data/picture.h"
 #include "data/text.h"
 #include "messages/neat_message.h"
+#include "ui/screen.h"
 
 #include <QAbstractTableModel>
 #include <QHBoxLayout>
@@ -18,6 +19,18 @@
 namespace saldora::ui {
 
 QColor stripeColor() { return QColor(147, 201, 255); }
+
+bool moveList(BrowseList& list, int control) {
+    switch (control) {
+    case nav::Top: list.toFirst(); return true;
+    case nav::PageUp: list.pageUp(); return true;
+    case nav::Up: list.up(); return true;
+    case nav::Down: list.down(); return true;
+    case nav::PageDown: list.pageDown(); return true;
+    case nav::Bottom: list.toLast(); return true;
+    default: return false;
+    }
+}
 
 class BrowseListModel : public QAbstractTableModel {
   public:

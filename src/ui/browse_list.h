@@ -113,4 +113,8 @@ class BrowseList : public QWidget {
 // The list's light-blue stripe, RGB(147,201,255).
 QColor stripeColor();
 
+// Moves the list as a navigation button of the frame's toolbar does (first, last, next or
+// previous page or record); false for any other button.
+bool moveList(BrowseList& list, int navigationControl);
+
 } // namespace saldora::ui

@@ -237,16 +237,11 @@ void RegisterBrowse::formAnswered(RecordForm* form, int result, std::optional<st
     const int move = result == result::Completed ? form->answeredNavigation() : 0;
     if (move == 0) return;
     // A form answering with a toolbar navigation: move, and call the form again.
-    switch (move) {
-    case nav::Insert: QMetaObject::invokeMethod(this, [this] { insert(); }, Qt::QueuedConnection); return;
-    case nav::Down: list_->down(); break;
-    case nav::Up: list_->up(); break;
-    case nav::PageDown: list_->pageDown(); break;
-    case nav::PageUp: list_->pageUp(); break;
-    case nav::Top: list_->toFirst(); break;
-    case nav::Bottom: list_->toLast(); break;
-    default: return;
+    if (move == nav::Insert) {
+        QMetaObject::invokeMethod(this, [this] { insert(); }, Qt::QueuedConnection);
+        return;
     }
+    if (!moveList(*list_, move)) return;
     Request again = form->request() == Request::Insert ? Request::Change : form->request();
     QMetaObject::invokeMethod(this, [this, again] {
         if (again == Request::View) view();
@@ -310,13 +305,8 @@ bool RegisterBrowse::takesNavigation(int control) const {
 }
 
 void RegisterBrowse::navigate(int control) {
+    if (moveList(*list_, control)) return;
     switch (control) {
-    case nav::Top: list_->toFirst(); break;
-    case nav::PageUp: list_->pageUp(); break;
-    case nav::Up: list_->up(); break;
-    case nav::Down: list_->down(); break;
-    case nav::PageDown: list_->pageDown(); break;
-    case nav::Bottom: list_->toLast(); break;
     case nav::Locate:
         if (locator_ && locator_->isVisible()) locator_->setFocus();
         else list_->setFocus();
