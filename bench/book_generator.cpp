@@ -1,6 +1,7 @@
 #include "bench/book_generator.h"
 
 #include "data/date_time.h"
+#include "data/text.h"
 
 #include <chrono>
 #include <cstdio>
@@ -32,7 +33,12 @@ int64_t BookShape::records() const {
 }
 
 std::string BookShape::name() const {
-    return "book-" + std::to_string(clients) + "x" + std::to_string(dates);
+    return "book-" + std::to_string(clients) + "x" + std::to_string(dates) +
+           (upperCaseCodes ? "-upper" : "");
+}
+
+std::string BookShape::code(int client) const {
+    return upperCaseCodes ? cp1252::upper(clientCode(client)) : clientCode(client);
 }
 
 std::string clientCode(int client) {
@@ -52,7 +58,7 @@ std::vector<files::Cadmov1> BookRecords::take(int64_t n) {
     std::vector<files::Cadmov1> out;
     out.reserve(static_cast<size_t>(n) + 2);
     while (static_cast<int64_t>(out.size()) < n && date_ < shape_.dates) {
-        const std::string code = clientCode(client_);
+        const std::string code = shape_.code(client_);
         const int32_t day = bookDate(date_);
         int64_t& balance = balances_[static_cast<size_t>(client_)];
         for (int k = 0; k < BookShape::postings(client_, date_); ++k) {

@@ -16,6 +16,9 @@ namespace saldora::bench {
 struct BookShape {
     int clients = 5000;
     int dates = 100; // consecutive days from the first date
+    // Client codes in upper case ("CLIENTE 00042"), as the posting screens and the import keep
+    // them; the default keeps them as typed. A book of each kind has its own folder.
+    bool upperCaseCodes = false;
 
     // Postings of a client on a date: 0, 1 or 2, so that a client's days average one posting
     // and the book holds about two records per client and date.
@@ -23,6 +26,8 @@ struct BookShape {
     int64_t records() const;
     // A name for the folder of the book of this shape.
     std::string name() const;
+    // The code of the client numbered `client` in this book.
+    std::string code(int client) const;
 };
 
 // Code of the client numbered `client` (0-based), as typed at the counter ("Cliente 00042").
