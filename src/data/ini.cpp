@@ -259,31 +259,27 @@ long readNumber(std::string_view file, const Setting& s) {
     return readNumber(file, s.section, s.key, parseNumber(s.defaultValue));
 }
 
-Status write(std::string_view file, std::string_view section, std::string_view key,
-             std::string_view value) {
-    auto entry = encode(section, key, value);
-    if (!entry) return entry.error();
-    const std::string path = locate(file);
-    auto loaded = load(path);
-    if (!loaded) return loaded.error();
-    Lines& lines = *loaded;
-    const std::string sectionName(trim(entry->section));
+namespace {
+
+// Sets one key in the loaded lines.
+void put(Lines& lines, const Entry& entry) {
+    const std::string sectionName(trim(entry.section));
     auto body = findSection(lines, sectionName);
     if (!body) {
         // A new section follows the last line directly, as the Windows profile functions write it.
         if (!lines.empty() && lines.back().end.empty()) lines.back().end = kNewLine;
         lines.push_back({"[" + sectionName + "]", std::string(kNewLine)});
-        lines.push_back({entry->key + "=" + entry->value, std::string(kNewLine)});
-        return save(path, lines);
+        lines.push_back({entry.key + "=" + entry.value, std::string(kNewLine)});
+        return;
     }
-    if (auto at = findKey(lines, *body, entry->key)) {
+    if (auto at = findKey(lines, *body, entry.key)) {
         // Keep the key as spelt and the spacing around "=": only the value changes.
         std::string& text = lines[*at].text;
         size_t valueStart = text.find('=') + 1;
         while (valueStart < text.size() && (text[valueStart] == ' ' || text[valueStart] == '\t'))
             ++valueStart;
-        text = text.substr(0, valueStart) + entry->value;
-        return save(path, lines);
+        text = text.substr(0, valueStart) + entry.value;
+        return;
     }
     // A new key goes after the section's last line that is not blank.
     size_t at = body->end;
@@ -291,8 +287,29 @@ Status write(std::string_view file, std::string_view section, std::string_view k
         --at;
     if (lines[at - 1].end.empty()) lines[at - 1].end = kNewLine;
     lines.insert(lines.begin() + static_cast<std::ptrdiff_t>(at),
-                 {entry->key + "=" + entry->value, std::string(kNewLine)});
-    return save(path, lines);
+                 {entry.key + "=" + entry.value, std::string(kNewLine)});
+}
+
+} // namespace
+
+Status write(std::string_view file, std::string_view section, std::string_view key,
+             std::string_view value) {
+    return write(file, section, {{key, std::string(value)}});
+}
+
+Status write(std::string_view file, std::string_view section,
+             const std::vector<std::pair<std::string_view, std::string>>& keys) {
+    std::vector<Entry> entries;
+    for (const auto& [key, value] : keys) {
+        auto entry = encode(section, key, value);
+        if (!entry) return entry.error();
+        entries.push_back(std::move(*entry));
+    }
+    const std::string path = locate(file);
+    auto loaded = load(path);
+    if (!loaded) return loaded.error();
+    for (const Entry& e : entries) put(*loaded, e);
+    return save(path, *loaded);
 }
 
 Status write(std::string_view file, const Setting& s, std::string_view value) {

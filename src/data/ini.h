@@ -48,6 +48,10 @@ long readNumber(std::string_view file, const Setting& setting);
 Status write(std::string_view file, std::string_view section, std::string_view key,
              std::string_view value);
 Status write(std::string_view file, const Setting& setting, std::string_view value);
+// Several keys of one section, in one reading and one writing of the file; nothing is written
+// when one of them is refused.
+Status write(std::string_view file, std::string_view section,
+             const std::vector<std::pair<std::string_view, std::string>>& keys);
 
 // Removes the key's line; nothing happens when it is absent.
 Status remove(std::string_view file, std::string_view section, std::string_view key);

@@ -37,12 +37,14 @@ void writeWindowState(std::string_view section, const WindowState& s, bool resiz
     const auto& file = settings::kvelt::file;
     const bool normal = !s.maximized && !s.minimized;
     auto number = [&](bool show, int v) { return show ? std::to_string(v) : std::string(); };
-    (void)ini::write(file, section, ws::maximize, s.maximized ? ws::yes : ws::no);
-    (void)ini::write(file, section, ws::minimize, s.minimized ? ws::yes : ws::no);
-    (void)ini::write(file, section, ws::xPos, number(normal, s.x));
-    (void)ini::write(file, section, ws::yPos, number(normal, s.y));
-    (void)ini::write(file, section, ws::width, number(normal && resizable, s.width));
-    (void)ini::write(file, section, ws::height, number(normal && resizable, s.height));
+    // One writing of the file for the whole state: every window writes it as it closes.
+    (void)ini::write(file, section,
+                     {{ws::maximize, std::string(s.maximized ? ws::yes : ws::no)},
+                      {ws::minimize, std::string(s.minimized ? ws::yes : ws::no)},
+                      {ws::xPos, number(normal, s.x)},
+                      {ws::yPos, number(normal, s.y)},
+                      {ws::width, number(normal && resizable, s.width)},
+                      {ws::height, number(normal && resizable, s.height)}});
 }
 
 WindowState stateOf(const QWidget* w) {

@@ -222,3 +222,16 @@ TEST(Ini, ValuesNumbersRemovalAndSectionListing) {
     EXPECT_EQ(ini::read("./T.INI", "S", "number", "gone"), "gone");
     EXPECT_EQ(ini::section("./T.INI", "S").size(), 6u);
 }
+
+TEST(Ini, SeveralKeysOfASectionAreWrittenTogetherOrNotAtAll) {
+    WorkFolder dir;
+    WorkFolder::put("./K.INI", "; kept\r\n[Main]\r\nX = 1\r\n");
+    ASSERT_TRUE(ini::write("./K.INI", "main", {{"x", "5"}, {"Y", "6"}}).ok());
+    EXPECT_EQ(WorkFolder::contents("./K.INI"), "; kept\r\n[Main]\r\nX = 5\r\nY=6\r\n");
+    // A refused value leaves the file as it was, the good keys included.
+    EXPECT_FALSE(ini::write("./K.INI", "Main", {{"X", "7"}, {"Z", "a\nb"}}).ok());
+    EXPECT_EQ(ini::read("./K.INI", "Main", "X"), "5");
+    ASSERT_TRUE(ini::write("./K.INI", "Novo", {{"A", "1"}, {"B", "2"}}).ok());
+    EXPECT_EQ(WorkFolder::contents("./K.INI"),
+              "; kept\r\n[Main]\r\nX = 5\r\nY=6\r\n[Novo]\r\nA=1\r\nB=2\r\n");
+}
