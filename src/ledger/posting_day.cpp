@@ -8,10 +8,14 @@ PostingDay::PostingDay(DataFile& cadmov1, std::string cliente1, int32_t data1)
 PostingDay::Step PostingDay::takeSums() {
     auto sums = SomaTotaisDoDia(cadmov1_.db(), cliente1_, data1_);
     if (!sums) return {Outcome::ReadFailed, 0, sums.error()};
-    // The sums are added as the browse always did; kept to two places.
-    if (auto c = Decimal::fromDouble(sums->credit)) credito = *c;
-    if (auto d = Decimal::fromDouble(sums->debit)) debito = *d;
+    showSums(*sums);
     return {};
+}
+
+void PostingDay::showSums(const DaySums& sums) {
+    // Added in floating point, kept to two places.
+    if (auto c = Decimal::fromDouble(sums.credit)) credito = *c;
+    if (auto d = Decimal::fromDouble(sums.debit)) debito = *d;
 }
 
 PostingDay::Step PostingDay::writeDayBalance() {
@@ -23,12 +27,14 @@ PostingDay::Step PostingDay::writeDayBalance() {
         messages().show(Message{"O saldo do dia ultrapassa o limite de 999.999.999,99 e não foi "
                                 "gravado.",
                                 "Aviso", Icon::None, "", 0});
-        return takeSums();
+        showSums(*sums);
+        return {};
     }
     saldo = *balance;
     if (!GravaSaldoDoDia(cadmov1_, cliente1_, data1_, *sums, saldo, balanceWriteAllowed))
         return {Outcome::Closed, 0, {}};
-    return takeSums();
+    showSums(*sums);
+    return {};
 }
 
 PostingDay::Step PostingDay::open() {

@@ -37,7 +37,8 @@ class PostingDay {
 
   private:
     Step writeDayBalance(); // the sums, the day balance, GravaSaldoDoDia, the figures
-    Step takeSums();        // the sums into the figures
+    Step takeSums();        // the sums read into the figures
+    void showSums(const DaySums& sums);
 
     DataFile& cadmov1_;
     std::string cliente1_;
