@@ -236,6 +236,7 @@ ui::RecordForm* cadastraMovimento(ui::Request request, std::optional<store::Reco
     };
     design.tabKey = std::string(prefs::cadastraMovimentoTab);
     design.navigationTip = navigationTip;
+    // The rules need the form's entries, so they are made after it; the hook reaches them here.
     auto rules = std::make_shared<PostingFormRules*>(nullptr);
     design.beforeAccept = [rules](ui::RecordForm& form, int navigation) {
         ui::RecordForm* f = &form;
