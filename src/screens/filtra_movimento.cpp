@@ -60,6 +60,7 @@ FiltraMovimento::FiltraMovimento() : Screen(std::string(settings::window::filtra
         const int at = cliente1_->cursorPosition();
         cliente1_->setText(t.toUpper());
         cliente1_->setCursorPosition(at);
+        cliente1_->setModified(true); // still typed by the user
     });
     ui::auto_entry::attach(cliente1_, procedure(), "Cliente1");
     lookup_ = ui::makeButton(panel, "CallLookup", "F7");

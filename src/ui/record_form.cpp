@@ -102,6 +102,7 @@ RecordForm::RecordForm(RecordFormSpec design, Request request, std::optional<sto
                     int at = e->cursorPosition();
                     e->setText(t.toUpper());
                     e->setCursorPosition(at);
+                    e->setModified(true); // still typed by the user
                 });
             e->setReadOnly(request_ == Request::View || f.fixedValue);
             if (f.autoEntry) auto_entry::attach(e, spec_.procedure, f.control);

@@ -400,6 +400,19 @@ TEST(Postings, AFileOfPostingsAndTheSamePostingsTypedLeaveTheSameRecords) {
     EXPECT_NE(typed.find("ALFA,82252,999,,0.00,0.00,92.75,S"), std::string::npos) << typed;
 }
 
+TEST(PostingCriteria, AClientTypedAndLeftShowsItsName) {
+    Postings p;
+    auto* w = p.criteria();
+    w->activateWindow();
+    auto* client = w->findChild<QLineEdit*>("Cliente1");
+    client->setFocus();
+    QTest::keyClicks(client, "alfa");
+    QTest::keyClick(client, Qt::Key_Tab);
+    EXPECT_EQ(client->text(), "ALFA");
+    EXPECT_EQ(w->findChild<QLabel*>("FIL1:DESCRICAO")->text(), "Padaria Alfa");
+    EXPECT_EQ(w->openChildScreen(), nullptr); // found: no client list
+}
+
 TEST(PostingCriteria, AnUnknownClientOpensTheClientListAndOnlyAChosenOneGoesOn) {
     Postings p;
     auto* w = p.criteria();
