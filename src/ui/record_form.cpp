@@ -167,6 +167,16 @@ RecordForm::RecordForm(RecordFormSpec design, Request request, std::optional<sto
     if (QWidget* first = firstEntry(tabs_->currentIndex())) first->setFocus();
 }
 
+void RecordForm::showEvent(QShowEvent* e) {
+    Screen::showEvent(e);
+    // The window takes the focus as it is activated: the first field of the tab gets it then.
+    if (shown_) return;
+    shown_ = true;
+    QMetaObject::invokeMethod(this, [this] {
+        if (QWidget* first = firstEntry(tabs_->currentIndex()); first && !isFinished()) focusField(first);
+    }, Qt::QueuedConnection);
+}
+
 void RecordForm::colourTabs() {
     if (!spec_.selectedTabText.isValid()) return;
     for (int i = 0; i < tabs_->count(); ++i)

@@ -139,6 +139,7 @@ class RecordForm : public Screen {
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void closing() override;
+    void showEvent(QShowEvent* event) override;
 
   private:
     void show(const store::Record& r);
@@ -160,6 +161,7 @@ class RecordForm : public Screen {
     std::vector<QButtonGroup*> groups_;
     QTabWidget* tabs_ = nullptr;
     int navigation_ = 0;
+    bool shown_ = false;
 };
 
 } // namespace saldora::ui

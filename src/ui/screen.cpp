@@ -67,6 +67,18 @@ void removeCloseCommand(QMenu* menu) {
         return;
     }
 }
+
+// Moves a window back inside the space it lives in, as far as its size allows (its top-left
+// corner always inside), so that no part of it opens out of reach.
+void keepInside(QWidget* w, const QRect& space) {
+    if (space.isEmpty()) return;
+    QRect g = w->frameGeometry();
+    if (g.right() > space.right()) g.moveRight(space.right());
+    if (g.bottom() > space.bottom()) g.moveBottom(space.bottom());
+    if (g.left() < space.left()) g.moveLeft(space.left());
+    if (g.top() < space.top()) g.moveTop(space.top());
+    if (g.topLeft() != w->frameGeometry().topLeft()) w->move(g.topLeft());
+}
 } // namespace
 
 void Screen::setClosable(bool closable) {
@@ -92,7 +104,10 @@ void Screen::open() {
         if (!testAttribute(Qt::WA_Resized)) subWindow_->adjustSize();
         else subWindow_->resize(size() + (subWindow_->size() - subWindow_->contentsRect().size()));
         applyState(subWindow_, state, resizable_);
-        if (!state.maximized && !state.minimized) subWindow_->show();
+        if (!state.maximized && !state.minimized) {
+            subWindow_->show();
+            keepInside(subWindow_, area->viewport()->rect());
+        }
         area->setActiveSubWindow(subWindow_);
     } else {
         setWindowFlag(Qt::Window, true);

@@ -1,4 +1,5 @@
 #include "data/globals.h"
+#include "data/ini.h"
 #include "support/work_folder.h"
 #include "ui/screen.h"
 
@@ -182,4 +183,18 @@ TEST(Screens, FinishingAScreenEndsItsOpenChildFirst) {
     EXPECT_EQ(answer, ui::result::Cancelled);
     EXPECT_TRUE(child.isNull());
     EXPECT_TRUE(a.isNull());
+}
+
+TEST(Screens, AWindowLeftPartlyOutsideTheWorkspaceOpensInsideIt) {
+    saldora::testing::WorkFolder cwd;
+    Workspace ws;
+    ASSERT_TRUE(ini::write("./KVELT.INI", "Fora", {{"XPos", "850"}, {"YPos", "650"}}).ok());
+    Screen* s = screen("Fora");
+    s->resize(300, 200);
+    s->open();
+    QApplication::processEvents();
+    const QRect inside = ws.area.viewport()->rect();
+    EXPECT_TRUE(inside.contains(s->frameWindow()->frameGeometry()))
+        << s->frameWindow()->frameGeometry().x() << "," << s->frameWindow()->frameGeometry().y();
+    s->finish(ui::result::Completed);
 }
