@@ -98,7 +98,10 @@ void Screen::open() {
         subWindow_->setWindowIcon(windowIcon());
         subWindow_->installEventFilter(this);
         if (!closable_) {
-            subWindow_->setWindowFlag(Qt::WindowCloseButtonHint, false);
+            // The title bar follows the hints only when told it is customised; the styles draw
+            // a close box wherever a window menu is offered, so the window offers none.
+            subWindow_->setWindowFlags(Qt::SubWindow | Qt::CustomizeWindowHint |
+                                       Qt::WindowTitleHint | Qt::WindowMinMaxButtonsHint);
             removeCloseCommand(subWindow_->systemMenu());
         }
         if (!testAttribute(Qt::WA_Resized)) subWindow_->adjustSize();

@@ -167,6 +167,8 @@ TEST(Postings, TheRoadOfAPostingThroughTheWindows) {
     EXPECT_EQ(w->findChild<QLabel*>("FIL1:DESCRICAO")->text(), "Padaria Alfa");
     EXPECT_EQ(b->windowTitle(), "Movimento");
     EXPECT_FALSE(b->closable()); // no close command: only "&Saída"
+    const Qt::WindowFlags flags = b->frameWindow()->windowFlags();
+    EXPECT_FALSE(flags & (Qt::WindowCloseButtonHint | Qt::WindowSystemMenuHint)); // no close box
     QMenu* system = static_cast<QMdiSubWindow*>(b->frameWindow())->systemMenu();
     ASSERT_NE(system, nullptr);
     ASSERT_FALSE(system->actions().isEmpty());
