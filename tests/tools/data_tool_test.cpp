@@ -144,6 +144,7 @@ TEST(DataTool, PicturesDatesAndWrongCalls) {
 TEST(DataTool, PostsAFileOfPostingsAndCheckReportsDayBalancesThatDoNotFollow) {
     TempFolder dir;
     write(dir.file("clientes.csv"), kHeader + "ALFA,Padaria Alfa,,,,,,,,,0\n");
+    write(dir.file("outro.csv"), kHeader + "Beta,Bar Beta,,,,,,,,,0\n");
     write(dir.file("contas.csv"), "TAB1:CODMOV,TAB1:DESCRICAO,TAB1:CRDB\n001,Vendas,+\n002,Compras,-\n");
     ASSERT_EQ(tool({"load", dir.path(), "CADFIL1", dir.file("clientes.csv")}).first, 0);
     ASSERT_EQ(tool({"load", dir.path(), "TABMOV1", dir.file("contas.csv")}).first, 0);
@@ -167,6 +168,7 @@ TEST(DataTool, PostsAFileOfPostingsAndCheckReportsDayBalancesThatDoNotFollow) {
     auto [sound, report] = tool({"check", dir.path()});
     EXPECT_EQ(sound, 0) << report;
     EXPECT_EQ(report.find("saldo do dia"), std::string::npos) << report;
+    EXPECT_EQ(report.find("minúsculas"), std::string::npos) << report;
 
     // A day balance changed behind the program's back is reported, and is no damage.
     ChildProcess::run({std::string(SALDORA_BINARY_DIR) + "/tests/store_worker", "set", dir.path(),
@@ -177,4 +179,10 @@ TEST(DataTool, PostsAFileOfPostingsAndCheckReportsDayBalancesThatDoNotFollow) {
                            "100,00"), std::string::npos) << changed;
     EXPECT_NE(changed.find("saldo do dia: ALFA 12/03/2026: gravado 70,00, segundo os lançamentos "
                            "60,00"), std::string::npos) << changed;
+
+    // A client code brought in with lower-case letters is pointed out.
+    ASSERT_EQ(tool({"load", dir.path(), "CADFIL1", dir.file("outro.csv")}).first, 0);
+    auto [lower, lowerOut] = tool({"check", dir.path()});
+    EXPECT_EQ(lower, 0);
+    EXPECT_NE(lowerOut.find("código com minúsculas: Beta"), std::string::npos) << lowerOut;
 }

@@ -108,6 +108,26 @@ void reportDayBalances(Database& cadmov1) {
                      "transportados podem deixá-los assim)\n";
 }
 
+// Postings are kept under client codes in upper case: a client whose code has lower-case letters
+// can have none listed in "Movimento". Codes typed in the program are always upper case; this
+// finds those brought in otherwise.
+void reportLowerCaseCodes(Database& cadfil1) {
+    const store::Table& t = files::Cadfil1::table();
+    store::Cursor c(cadfil1, t, *t.key("FIL1:KEY_CADFIL"));
+    c.seekFirst();
+    int64_t found = 0;
+    for (auto r = c.next(); r && *r; r = c.next()) {
+        const std::string code = (*r)->text(t.fieldIndex("FIL1:CODFIL"));
+        if (cp1252::upper(code) == code) continue;
+        ++found;
+        std::cout << "  código com minúsculas: " << cp1252::toUtf8(code) << "\n";
+    }
+    if (found > 0)
+        std::cout << "  " << found
+                  << " código(s) de cliente com minúsculas: seus lançamentos não aparecem no "
+                     "Movimento (informação)\n";
+}
+
 int check(const std::string& folder) {
     if (!std::filesystem::is_directory(folder)) {
         std::cerr << "Pasta não encontrada: " << folder << "\n";
@@ -135,6 +155,7 @@ int check(const std::string& folder) {
             for (const auto& t : l->tables) records += (*db)->count(t).ok() ? *(*db)->count(t) : 0;
             std::cout << l->name << ": ok (" << records << " registros)\n";
             if (l == &files::layouts::cadmov1()) reportDayBalances(**db);
+            if (l == &files::layouts::cadfil1()) reportLowerCaseCodes(**db);
         } else {
             damaged = true;
             std::cout << l->name << ": danificado:";
