@@ -93,6 +93,9 @@ void Screen::open() {
     WindowState state = readWindowState(procedure_);
     if (QMdiArea* area = ownWindow_ ? nullptr : workspace()) {
         subWindow_ = area->addSubWindow(this);
+        connect(area, &QMdiArea::subWindowActivated, this, [this](QMdiSubWindow* w) {
+            if (w && w == subWindow_ && !finished_) becameActive();
+        });
         subWindow_->setAttribute(Qt::WA_DeleteOnClose);
         subWindow_->setWindowTitle(windowTitle());
         subWindow_->setWindowIcon(windowIcon());
@@ -175,15 +178,19 @@ QPointer<Screen> gLastActive;
 const Screen* gLastActiveOpener = nullptr;
 } // namespace
 
+void Screen::becameActive() {
+    message_box::setCurrentMessageOptions(&messageOptions_);
+    fromAnotherScreen_ = gLastActive && gLastActive != this && gLastActiveOpener != this;
+    gLastActive = this;
+    gLastActiveOpener = opener_;
+    emit activated();
+    fromAnotherScreen_ = false;
+}
+
 bool Screen::event(QEvent* e) {
-    if (e->type() == QEvent::WindowActivate) {
-        message_box::setCurrentMessageOptions(&messageOptions_);
-        fromAnotherScreen_ = gLastActive && gLastActive != this && gLastActiveOpener != this;
-        gLastActive = this;
-        gLastActiveOpener = opener_;
-        emit activated();
-        fromAnotherScreen_ = false;
-    }
+    // A screen in the workspace is activated with its subwindow (the window-wide activation
+    // reaches every widget of the frame at once); a screen in a window of its own with that window.
+    if (e->type() == QEvent::WindowActivate && !subWindow_) becameActive();
     return QWidget::event(e);
 }
 

@@ -108,6 +108,7 @@ class Screen : public QWidget {
 
   private:
     void childFinished(int result);
+    void becameActive();
 
     std::string procedure_;
     QPointer<Screen> opener_; // may go first when the frame closes everything

@@ -520,3 +520,36 @@ TEST(Postings, TheToolbarSavesAndMovesOnAChangeTurningIntoAnInsert) {
     EXPECT_EQ(b->list()->page().size(), 2u);
     EXPECT_EQ(fromRecord<Cadmov1>(b->list()->page()[0]).complemento, "primeiro");
 }
+
+TEST(Postings, ComingBackFromAnotherScreenRefillsAndRewritesTheDayBalance) {
+    Postings p;
+    auto* b = p.browse(p.criteria(), "ALFA", "10/03/2026");
+    ASSERT_NE(b, nullptr);
+    Postings::post(b, "001", "10,00", "");
+    const int64_t before = p.dayBalance(march(10))->version;
+
+    // The workspace losing the activation and getting it back (a message box, another program)
+    // is no visit to another screen.
+    p.area.setActiveSubWindow(nullptr);
+    QApplication::processEvents();
+    p.area.setActiveSubWindow(static_cast<QMdiSubWindow*>(b->frameWindow()));
+    QApplication::processEvents();
+    EXPECT_EQ(p.dayBalance(march(10))->version, before);
+
+    // Another station posts meanwhile; the user visits the accounts and comes back.
+    Cadmov1 other;
+    other.codfil = "ALFA";
+    other.dtalanc = march(10);
+    other.codmov = "001";
+    other.vlrcr = money(500);
+    auto r = *toRecord(other);
+    ASSERT_TRUE(p.cadmov1.db().add(r).ok());
+    auto* accounts = screens::pesquisaContas();
+    accounts->open();
+    QApplication::processEvents();
+    p.area.setActiveSubWindow(static_cast<QMdiSubWindow*>(b->frameWindow()));
+    QApplication::processEvents();
+    EXPECT_EQ(b->list()->page().size(), 2u);
+    EXPECT_EQ(p.balance(march(10)), money(1500));
+    EXPECT_EQ(Postings::figure(b, "LOC:Credito"), "15,00");
+}
