@@ -10,7 +10,6 @@
 #include "messages/neat_message.h"
 #include "screens/registers.h"
 #include "ui/browse_columns.h"
-#include "ui/entry_check.h"
 #include "ui/pictures.h"
 #include "ui/register_browse.h"
 
