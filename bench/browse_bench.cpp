@@ -3,6 +3,7 @@
 //   browse_bench 1000 && browse_bench 1000000
 // and compare the memory lines: the browse reads a page at a time, so it should not grow with
 // the file. The registers are generated once under the build folder and reused.
+#include "bench/timing.h"
 #include "data/file_routines.h"
 #include "data/files.h"
 #include "screens/registers.h"
@@ -21,16 +22,11 @@
 #include <vector>
 
 using namespace saldora;
-using Clock = std::chrono::steady_clock;
+using saldora::bench::Clock;
+using saldora::bench::median;
+using saldora::bench::ms;
 
 namespace {
-
-double ms(Clock::duration d) { return std::chrono::duration<double, std::milli>(d).count(); }
-
-double median(std::vector<double> v) {
-    std::sort(v.begin(), v.end());
-    return v[v.size() / 2];
-}
 
 long residentKiB() {
     std::ifstream statm("/proc/self/statm");

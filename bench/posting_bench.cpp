@@ -8,6 +8,7 @@
 // Exits 2 when a figure misses its target, 1 when the bench could not run.
 #include "bench/book_generator.h"
 #include "bench/raw_sql.h"
+#include "bench/timing.h"
 
 #include "data/date_time.h"
 #include "data/file_routines.h"
@@ -45,16 +46,8 @@
 using namespace saldora;
 using namespace saldora::bench;
 using files::Cadmov1;
-using Clock = std::chrono::steady_clock;
 
 namespace {
-
-double ms(Clock::duration d) { return std::chrono::duration<double, std::milli>(d).count(); }
-
-double median(std::vector<double> v) {
-    std::sort(v.begin(), v.end());
-    return v[v.size() / 2];
-}
 
 [[noreturn]] void fail(const std::string& why) {
     std::fprintf(stderr, "posting_bench: %s\n", why.c_str());
