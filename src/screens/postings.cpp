@@ -22,13 +22,11 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMenu>
 #include <QPushButton>
 #include <QShortcut>
 #include <QTabWidget>
 #include <QTableView>
 #include <QVBoxLayout>
-#include <QWhatsThis>
 
 namespace saldora::screens {
 namespace {
@@ -549,17 +547,9 @@ void PesquisaMovimento::navigate(int control) {
 }
 
 void PesquisaMovimento::popupMenu(const QPoint& at) {
-    auto* menu = new QMenu(this);
-    menu->setAttribute(Qt::WA_DeleteOnClose);
-    const bool any = !list_->isEmpty();
-    menu->addAction("F2 Inclui", this, &PesquisaMovimento::insert);
-    menu->addAction("F4 Altera", this, &PesquisaMovimento::change)->setEnabled(any);
-    menu->addAction("F6 Exclui", this, &PesquisaMovimento::remove)->setEnabled(any);
-    menu->addSeparator();
-    menu->addAction("&O que é isto ?", this, [this, at] {
-        QWhatsThis::showText(at, windowTitle(), list_);
-    });
-    menu->popup(at);
+    ui::popupRecordMenu(this, *list_, at,
+                        {[this] { insert(); }, [this] { change(); }, [this] { remove(); }},
+                        windowTitle());
 }
 
 bool PesquisaMovimento::eventFilter(QObject* watched, QEvent* e) {

@@ -11,14 +11,33 @@
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QKeyEvent>
+#include <QMenu>
 #include <QScrollBar>
 #include <QTableView>
+#include <QWhatsThis>
 
 #include <algorithm>
 
 namespace saldora::ui {
 
 QColor stripeColor() { return QColor(147, 201, 255); }
+
+void popupRecordMenu(QWidget* owner, const BrowseList& list, const QPoint& at,
+                     const RecordCommands& commands, const QString& whatsThis,
+                     const std::function<void(QMenu&)>& more) {
+    auto* menu = new QMenu(owner);
+    menu->setAttribute(Qt::WA_DeleteOnClose);
+    const bool any = !list.isEmpty();
+    menu->addAction("F2 Inclui", owner, commands.insert);
+    menu->addAction("F4 Altera", owner, commands.change)->setEnabled(any);
+    menu->addAction("F6 Exclui", owner, commands.remove)->setEnabled(any);
+    menu->addSeparator();
+    if (more) more(*menu);
+    QWidget* view = list.view();
+    menu->addAction("&O que é isto ?", owner,
+                    [at, whatsThis, view] { QWhatsThis::showText(at, whatsThis, view); });
+    menu->popup(at);
+}
 
 bool moveList(BrowseList& list, int control) {
     switch (control) {

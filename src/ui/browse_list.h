@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+class QMenu;
 class QScrollBar;
 class QTableView;
 
@@ -112,6 +113,17 @@ class BrowseList : public QWidget {
 
 // The list's light-blue stripe, RGB(147,201,255).
 QColor stripeColor();
+
+// The commands a browse offers on its list's popup menu.
+struct RecordCommands {
+    std::function<void()> insert, change, remove;
+};
+// The popup menu of a browse's list at `at`: "F2 Inclui", "F4 Altera", "F6 Exclui" (the last two
+// greyed while the list is empty), a separator, what `more` adds, and "&O que é isto ?" showing
+// `whatsThis`.
+void popupRecordMenu(QWidget* owner, const BrowseList& list, const QPoint& at,
+                     const RecordCommands& commands, const QString& whatsThis,
+                     const std::function<void(QMenu&)>& more = {});
 
 // Moves the list as a navigation button of the frame's toolbar does (first, last, next or
 // previous page or record); false for any other button.

@@ -19,7 +19,6 @@
 #include <QTabBar>
 #include <QTableView>
 #include <QVBoxLayout>
-#include <QWhatsThis>
 
 #include <algorithm>
 
@@ -321,20 +320,14 @@ void RegisterBrowse::navigate(int control) {
 }
 
 void RegisterBrowse::popupMenu(const QPoint& at) {
-    auto* menu = new QMenu(this);
-    menu->setAttribute(Qt::WA_DeleteOnClose);
     const bool any = !list_->isEmpty();
-    menu->addAction("F2 Inclui", this, &RegisterBrowse::insert);
-    menu->addAction("F4 Altera", this, &RegisterBrowse::change)->setEnabled(any);
-    menu->addAction("F6 Exclui", this, &RegisterBrowse::remove)->setEnabled(any);
-    menu->addSeparator();
-    menu->addAction("F5  Este", this, &RegisterBrowse::select)
-        ->setEnabled(request_ == Request::Select && any);
-    menu->addSeparator();
-    menu->addAction("&O que é isto ?", this, [this, at] {
-        QWhatsThis::showText(at, list_->toolTip().isEmpty() ? windowTitle() : list_->toolTip(), list_);
-    });
-    menu->popup(at);
+    popupRecordMenu(this, *list_, at, {[this] { insert(); }, [this] { change(); }, [this] { remove(); }},
+                    list_->toolTip().isEmpty() ? windowTitle() : list_->toolTip(),
+                    [this, any](QMenu& menu) {
+                        menu.addAction("F5  Este", this, &RegisterBrowse::select)
+                            ->setEnabled(request_ == Request::Select && any);
+                        menu.addSeparator();
+                    });
 }
 
 bool RegisterBrowse::eventFilter(QObject* watched, QEvent* e) {

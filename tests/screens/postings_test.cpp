@@ -17,6 +17,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QContextMenuEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMdiArea>
@@ -552,4 +553,27 @@ TEST(Postings, ComingBackFromAnotherScreenRefillsAndRewritesTheDayBalance) {
     EXPECT_EQ(b->list()->page().size(), 2u);
     EXPECT_EQ(p.balance(march(10)), money(1500));
     EXPECT_EQ(Postings::figure(b, "LOC:Credito"), "15,00");
+}
+
+TEST(Postings, ThePopupMenuOffersTheCommandsGreyedWhileTheListIsEmpty) {
+    Postings p;
+    auto* b = p.browse(p.criteria(), "ALFA", "10/03/2026");
+    ASSERT_NE(b, nullptr);
+    auto menuAt = [b] {
+        QContextMenuEvent e(QContextMenuEvent::Mouse, QPoint(5, 5), QPoint(50, 50));
+        QApplication::sendEvent(b->list()->view(), &e);
+        QMenu* menu = b->findChildren<QMenu*>().value(0);
+        std::vector<std::pair<std::string, bool>> items;
+        if (!menu) return items;
+        for (QAction* a : menu->actions())
+            items.emplace_back(a->isSeparator() ? "-" : a->text().toStdString(), a->isEnabled());
+        menu->close();
+        delete menu;
+        return items;
+    };
+    using Items = std::vector<std::pair<std::string, bool>>;
+    EXPECT_EQ(menuAt(), (Items{{"F2 Inclui", true}, {"F4 Altera", false}, {"F6 Exclui", false},
+                               {"-", true}, {"&O que é isto ?", true}}));
+    Postings::post(b, "001", "1,00", "");
+    EXPECT_EQ(menuAt()[1], (std::pair<std::string, bool>{"F4 Altera", true}));
 }
